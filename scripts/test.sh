@@ -1,0 +1,33 @@
+#!/bin/bash
+# The README's test command: installs what is missing, builds the 64-bit and
+# 32-bit programs, and runs the whole suite with ctest under Wine and Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+
+bash scripts/install-deps.sh
+
+echo "== Building (x86_64, with tests)"
+cmake -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/x86_64 -j2
+
+echo "== Building (i686, programs only)"
+cmake -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DPELLARO_BUILD_TESTS=OFF >/dev/null
+cmake --build build/i686 -j2
+
+BUILD_DIR=$ROOT/build/x86_64
+. scripts/wine-env.sh
+cleanup() {
+  wine_server_stop
+  xvfb_stop
+}
+trap cleanup EXIT
+wine_prefix_init
+PELLARO_OWN_DISPLAY=1 xvfb_start
+wine_server_start
+
+echo "== Running the tests"
+cd "$BUILD_DIR"
+ctest --output-on-failure --timeout 300 </dev/null

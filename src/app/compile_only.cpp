@@ -1,0 +1,71 @@
+// Compile-only mode.
+#include "app/compile_only.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "settings/app_settings.h"
+#include "tools/child_process.h"
+#include "tools/path_ops.h"
+#include "windows/result_window.h"
+
+namespace {
+
+const char kFailedText[] = "失敗しました";
+const char kNoFileText[] = "コンパイルするファイルを指定してください。";
+const char kMissingFileText[] = "コンパイルするファイルが見つかりません。\r\n";
+
+void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK); }
+
+std::string FullPath(const std::string& path) {
+  DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::vector<char> full(needed + 1, '\0');
+  DWORD length = GetFullPathNameA(path.c_str(), needed + 1, full.data(), nullptr);
+  return length == 0 || length > needed ? path : std::string(full.data(), length);
+}
+
+bool IsExistingFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool IsCompileOnly(const std::string& commandLine) { return commandLine.compare(0, 2, "-c") == 0; }
+
+std::string CompileTarget(const std::string& commandLine) {
+  std::string path = commandLine.size() > 3 ? commandLine.substr(3) : std::string();
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    path = path.substr(1, path.size() - 2);
+  if (path.empty()) return path;
+  path = FullPath(path);
+  ResolveLongName(path);
+  return path;
+}
+
+int RunCompileOnly(const std::string& commandLine) {
+  std::string path = CompileTarget(commandLine);
+  if (path.empty()) {
+    Tell(kNoFileText);
+    return 0;
+  }
+  if (!IsExistingFile(path)) {
+    Tell(kMissingFileText + path);
+    return 0;
+  }
+
+  // Slot 1's first argument string is left out of this run only; the
+  // settings are saved at exit, so it is put back afterwards.
+  char& firstArgument = Settings.Cmd[0].FirstCmdLine[0];
+  const char remembered = firstArgument;
+  firstArgument = '\0';
+  ResultBuffer[0] = '\0';
+  if (RunTool("javac", path, ResultBuffer, 0))
+    ShowResultWindowModal();
+  else
+    Tell(kFailedText);
+  firstArgument = remembered;
+  return 0;
+}

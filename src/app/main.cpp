@@ -1,0 +1,30 @@
+// The program's entry: the instance probe and the choice between compile-only
+// mode and the interactive start-up.
+#include <windows.h>
+
+#include <string>
+
+#include "app/compile_only.h"
+#include "app/interactive_startup.h"
+#include "common/win_handle.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+const char kInstanceMutexName[] = "Pellaro";
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandText, int) {
+  Settings.Instance = instance;
+  std::string commandLine = commandText ? commandText : "";
+
+  // A compile-only run neither creates the mutex nor cares whether it exists.
+  UniqueHandle instanceMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName));
+  bool anotherInstance = instanceMutex.Valid();
+  if (!anotherInstance && !IsCompileOnly(commandLine))
+    instanceMutex.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+
+  if (IsCompileOnly(commandLine)) return RunCompileOnly(commandLine);
+  return RunInteractiveStartup(commandLine, anotherInstance, instanceMutex.Get());
+}

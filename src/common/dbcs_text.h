@@ -1,0 +1,23 @@
+// Byte-string helpers that respect double-byte characters of the ANSI code page.
+// In code page 932 the trail byte of a double-byte character may be 0x5C ('\\'),
+// so every scan for a single-byte character walks character by character.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Offset of the last single-byte character c in text, or npos.
+std::size_t FindLastChar(const std::string& text, char c);
+
+// Offset of the first single-byte character c at or after from, or npos.
+std::size_t FindFirstChar(const std::string& text, char c, std::size_t from = 0);
+
+// Copies text into a field of fieldSize bytes (terminator included). Refuses
+// (returns false, field untouched) when the text does not fit whole.
+bool CopyToField(char* field, std::size_t fieldSize, const std::string& text);
+
+// The text of a NUL-terminated field that may lack its terminator.
+std::string FieldText(const char* field, std::size_t fieldSize);
+
+// True when text holds any of the single-byte characters in set.
+bool ContainsAnyChar(const std::string& text, const char* set);

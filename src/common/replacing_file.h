@@ -1,0 +1,13 @@
+// Writing a whole file so that an existing one is replaced only once the new
+// text has been written completely.
+#pragma once
+
+#include <string>
+
+enum class FileWriteResult {
+  Written,
+  OpenFailed,   // the file (or its temporary twin) could not be created
+  WriteFailed,  // writing or replacing failed; the old file is untouched
+};
+
+FileWriteResult WriteFileReplacing(const std::string& path, const std::string& bytes);

@@ -1,0 +1,61 @@
+// The file and folder pickers, wrapping the common dialogs.
+#include "dialogs/pickers.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+namespace {
+
+// Filters are label NUL pattern NUL NUL; the literal adds the last NUL.
+const char kTextFilter[] = ".txt files(*.txt)\0*.txt\0";
+const char kExeFilter[] = ".exe file(*.exe)\0*.exe\0";
+const char kJavaFilter[] = "Java Source File(*.java)\0*.java\0";
+
+const char kSaveTitle[] = "ファイルに保存";
+const char kOpenTitle[] = "ファイルを開く";
+const char kFolderTitle[] = "フォルダを選択して下さい。";
+
+bool PickFile(HWND owner, char* buffer, const char* filter, const char* defaultExtension,
+              DWORD flags, const char* title, bool save) {
+  buffer[0] = '\0';
+  OPENFILENAMEA dialog = {};
+  // The Windows 95 / NT 4 layout of the structure, as every system accepts.
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = kPickerBufferSize;
+  dialog.Flags = flags;
+  dialog.lpstrDefExt = defaultExtension;
+  dialog.lpstrTitle = title;
+  return (save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != 0;
+}
+
+}  // namespace
+
+bool PickTextFileToSave(HWND owner, char* buffer) {
+  return PickFile(owner, buffer, kTextFilter, "txt", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                  kSaveTitle, true);
+}
+
+bool PickExecutable(HWND owner, char* buffer) {
+  return PickFile(owner, buffer, kExeFilter, "exe", OFN_FILEMUSTEXIST, kOpenTitle, false);
+}
+
+bool PickJavaSource(HWND owner, char* buffer) {
+  return PickFile(owner, buffer, kJavaFilter, "java", OFN_FILEMUSTEXIST, kOpenTitle, false);
+}
+
+bool PickFolder(HWND owner, char* buffer) {
+  BROWSEINFOA browse = {};
+  browse.hwndOwner = owner;
+  browse.pszDisplayName = buffer;
+  browse.lpszTitle = kFolderTitle;
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST items = SHBrowseForFolderA(&browse);
+  if (!items) return false;
+  SHGetPathFromIDListA(items, buffer);
+  CoTaskMemFree(items);
+  return true;
+}

@@ -1,0 +1,33 @@
+// Path operations shared by the tool runs and their callers.
+#include "tools/path_ops.h"
+
+#include <windows.h>
+
+#include "common/dbcs_text.h"
+#include "common/win_handle.h"
+
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+  std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void ResolveLongName(std::string& path) {
+  // A wildcard would make the search report some other file.
+  if (path.empty() || ContainsAnyChar(path, "*?")) return;
+  WIN32_FIND_DATAA found = {};
+  UniqueFindHandle search(FindFirstFileA(path.c_str(), &found));
+  if (!search) return;
+  path = DirectoryOf(path) + found.cFileName;
+}
+
+void StripExtension(std::string& path) {
+  std::size_t slash = FindLastChar(path, '\\');
+  std::size_t fileStart = slash == std::string::npos ? 0 : slash + 1;
+  std::size_t dot = FindLastChar(path, '.');
+  if (dot != std::string::npos && dot >= fileStart) path.erase(dot);
+}

@@ -1,0 +1,19 @@
+// Path operations shared by the tool runs and their callers. All of them walk
+// the path character by character, so a 0x5C trail byte is never a separator.
+#pragma once
+
+#include <string>
+
+// The directory part of path with its trailing backslash; empty without one.
+std::string DirectoryOf(const std::string& path);
+
+// The file part of path: everything after its last backslash.
+std::string FileNameOf(const std::string& path);
+
+// Replaces the file part of path by the name the file system stores for it
+// (a short 8.3 name becomes the long one); unchanged when nothing is found.
+void ResolveLongName(std::string& path);
+
+// Cuts path at the last dot of its file part (D:\work\Hello.java becomes
+// D:\work\Hello); a dot in a directory name is not an extension.
+void StripExtension(std::string& path);

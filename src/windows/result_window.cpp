@@ -1,0 +1,159 @@
+// The RESULT window procedure and its helpers.
+#include "windows/result_window.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/replacing_file.h"
+#include "common/win_handle.h"
+#include "dialogs/pickers.h"
+#include "editor/line_jump.h"
+#include "resources/resource_ids.h"
+#include "settings/app_settings.h"
+#include "tools/child_process.h"
+
+namespace {
+
+const char kResultTemplate[] = "RESULT";
+const char kOpenFailedText[] = "ファイルのオープンに失敗しました。";
+const char kWriteFailedText[] = "ファイルの書き込みに失敗しました。";
+
+// The band above the text field that holds the two buttons.
+constexpr int kButtonBandHeight = 21;
+
+struct ResultWindowState {
+  UniqueFont font;
+  bool modal = false;
+};
+
+ResultWindowState* StateOf(HWND window) {
+  return reinterpret_cast<ResultWindowState*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+std::string WindowText(HWND control) {
+  int length = GetWindowTextLengthA(control);
+  std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(control, text.data(), length + 1);
+  return std::string(text.data(), copied > 0 ? copied : 0);
+}
+
+// Places the window where it was last closed; the first window keeps the
+// template's size, and a place off every monitor is moved onto the nearest.
+void PlaceWindow(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  int width = Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left;
+  int height = Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top;
+  RECT wanted = {Settings.LogPosX, Settings.LogPosY, Settings.LogPosX + width,
+                 Settings.LogPosY + height};
+  if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    LONG x = std::max(work.left, std::min<LONG>(wanted.left, work.right - width));
+    LONG y = std::max(work.top, std::min<LONG>(wanted.top, work.bottom - height));
+    OffsetRect(&wanted, x - wanted.left, y - wanted.top);
+  }
+  SetWindowPos(window, nullptr, wanted.left, wanted.top, width, height,
+               SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void OnInitDialog(HWND window, LPARAM parameter) {
+  auto* state = new ResultWindowState;
+  state->modal = parameter == kResultWindowModal;
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+
+  HWND edit = GetDlgItem(window, IDC_RESULT_TEXT);
+  state->font.Reset(CreateFontIndirectA(&Settings.font));
+  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(state->font.Get()), FALSE);
+  SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+  SetWindowTextA(edit, ResultBuffer);
+  // The window owns its copy now; the buffer is free for the next command.
+  std::fill(ResultBuffer, ResultBuffer + lstrlenA(ResultBuffer), '\0');
+  InstallResultEditProc(edit);
+
+  PlaceWindow(window);
+  ShowWindow(window, SW_SHOW);
+}
+
+void OnSize(HWND window, LPARAM size) {
+  int width = LOWORD(size);
+  int height = HIWORD(size);
+  SetWindowPos(GetDlgItem(window, IDC_RESULT_TEXT), nullptr, 0, kButtonBandHeight, width,
+               std::max(0, height - kButtonBandHeight), SWP_NOZORDER);
+}
+
+BOOL OnSave(HWND window) {
+  char path[kPickerBufferSize];
+  if (!PickTextFileToSave(window, path)) return FALSE;
+  switch (WriteFileReplacing(path, WindowText(GetDlgItem(window, IDC_RESULT_TEXT)))) {
+    case FileWriteResult::Written:
+      break;
+    case FileWriteResult::OpenFailed:
+      MessageBoxA(window, kOpenFailedText, nullptr, MB_OK);
+      break;
+    case FileWriteResult::WriteFailed:
+      MessageBoxA(window, kWriteFailedText, nullptr, MB_OK);
+      break;
+  }
+  return TRUE;
+}
+
+void OnClose(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  Settings.LogPosX = rect.left;
+  Settings.LogPosY = rect.top;
+  Settings.LogSizeX = rect.right - rect.left;
+  Settings.LogSizeY = rect.bottom - rect.top;
+  if (StateOf(window)->modal)
+    EndDialog(window, 0);
+  else
+    DestroyWindow(window);
+}
+
+void OnDestroy(HWND window) {
+  delete StateOf(window);
+  SetWindowLongPtrA(window, DWLP_USER, 0);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(window, lParam);
+      return FALSE;
+    case WM_SIZE:
+      OnSize(window, lParam);
+      return TRUE;
+    case WM_COMMAND:
+      if (wParam == IDC_RESULT_SAVE) return OnSave(window);
+      if (wParam == IDC_RESULT_CLOSE) {
+        OnClose(window);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_SYSCOMMAND:
+      if (wParam == SC_CLOSE) {
+        OnClose(window);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_DESTROY:
+      OnDestroy(window);
+      return FALSE;
+  }
+  return FALSE;
+}
+
+HWND OpenResultWindow() {
+  return CreateDialogParamA(Settings.Instance, kResultTemplate, nullptr, ResultWindowProc, 0);
+}
+
+void ShowResultWindowModal() {
+  DialogBoxParamA(Settings.Instance, kResultTemplate, nullptr, ResultWindowProc,
+                  kResultWindowModal);
+}

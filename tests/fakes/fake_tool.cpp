@@ -1,0 +1,154 @@
+// A stand-in for javac, java and appletviewer, named after the tool it plays.
+// It appends one record to the log named by PELLARO_FAKE_LOG:
+//   tool TAB working-directory TAB arguments CR LF
+// (appletviewer adds a record "page" TAB the bytes of the page it was given),
+// then prints what the environment asks for, for this tool (TOOL upper-case):
+//   PELLARO_FAKE_OUT_TOOL    a file whose bytes are printed as they are
+//   PELLARO_FAKE_BYTES_TOOL  that many bytes of numbered 64-byte lines
+//   PELLARO_FAKE_STDIN_TOOL  read standard input to its end first
+//   PELLARO_FAKE_EXIT        the exit code
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Env(const std::string& name) {
+  char value[32768];
+  DWORD length = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+std::string ToolName() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, length);
+  name = name.substr(name.find_last_of("\\/") + 1);
+  name = name.substr(0, name.rfind('.'));
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// The command line less the program's own name and the blanks after it.
+std::string Arguments() {
+  const char* p = GetCommandLineA();
+  if (*p == '"') {
+    ++p;
+    while (*p && *p != '"') ++p;
+    if (*p) ++p;
+  } else {
+    while (*p && *p != ' ' && *p != '\t') ++p;
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+// The last argument, quotes removed.
+std::string LastArgument(const std::string& arguments) {
+  std::string last;
+  std::string current;
+  bool quoted = false;
+  bool any = false;
+  for (char c : arguments + " ") {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any) last = current;
+      current.clear();
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
+  }
+  return last;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void AppendToLog(const std::string& record) {
+  std::string log = Env("PELLARO_FAKE_LOG");
+  if (log.empty()) return;
+  // Several fakes may run one after the other; retry briefly if the log is busy.
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+      CloseHandle(file);
+      return;
+    }
+    Sleep(5);
+  }
+}
+
+void Print(const std::string& bytes) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 65536));
+    if (!WriteFile(out, bytes.data() + done, chunk, &written, nullptr) || written == 0) return;
+    done += written;
+  }
+}
+
+std::string NumberedLines(std::size_t count) {
+  std::string text;
+  text.reserve(count);
+  for (std::size_t line = 0; text.size() < count; ++line) {
+    char buffer[80];
+    wsprintfA(buffer, "%08lu ------------------------------------------------------\r\n",
+              static_cast<unsigned long>(line));
+    text += buffer;
+  }
+  text.resize(count);
+  return text;
+}
+
+}  // namespace
+
+int main() {
+  const std::string tool = ToolName();
+  std::string upper = tool;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+  char directory[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, directory);
+  const std::string arguments = Arguments();
+  AppendToLog(tool + "\t" + directory + "\t" + arguments + "\r\n");
+  if (tool == "appletviewer") AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
+
+  if (!Env("PELLARO_FAKE_STDIN_" + upper).empty()) {
+    char chunk[4096];
+    DWORD read = 0;
+    std::string input;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), chunk, sizeof chunk, &read, nullptr) && read > 0)
+      input.append(chunk, read);
+    AppendToLog("stdin\t" + std::to_string(input.size()) + "\r\n");
+  }
+
+  std::string outputFile = Env("PELLARO_FAKE_OUT_" + upper);
+  if (!outputFile.empty()) Print(ReadWholeFile(outputFile));
+  std::string byteCount = Env("PELLARO_FAKE_BYTES_" + upper);
+  if (!byteCount.empty()) Print(NumberedLines(std::strtoul(byteCount.c_str(), nullptr, 10)));
+
+  std::string exitCode = Env("PELLARO_FAKE_EXIT");
+  return exitCode.empty() ? 0 : std::atoi(exitCode.c_str());
+}

@@ -1,0 +1,155 @@
+// Helpers shared by the tests.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "settings/app_settings.h"
+#include "tools/child_process.h"
+
+std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string SourcePath(const std::string& relative) {
+  return WindowsPath(std::string(PELLARO_SOURCE_DIR) + "/" + relative);
+}
+std::string FakesFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/fakes"); }
+std::string ProgramsFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/bin"); }
+std::string BridgeFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/jdkbridge"); }
+
+TempFolder::TempFolder(const std::string& nameHint) {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::string(base) + "pellaro-" + nameHint + "-" + std::to_string(GetCurrentProcessId()) +
+            "-" + std::to_string(++counter) + "\\";
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name) {
+  char buffer[32768];
+  DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
+  had_ = length > 0 && length < sizeof buffer;
+  if (had_) old_.assign(buffer, length);
+  SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+}
+
+ScopedEnv::~ScopedEnv() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+std::string GetEnv(const std::string& name) {
+  char buffer[32768];
+  DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+std::string PathWith(const std::string& folder) { return folder + ";" + GetEnv("PATH"); }
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << Utf8(path);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path) {
+  std::string folder = path;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = folder + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+std::vector<std::vector<std::string>> ReadFakeLog(const std::string& path) {
+  std::vector<std::vector<std::string>> records;
+  std::string text = ReadFileBytes(path);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    std::vector<std::string> fields;
+    std::string line = text.substr(start, end - start);
+    std::size_t fieldStart = 0;
+    for (;;) {
+      std::size_t tab = line.find('\t', fieldStart);
+      fields.push_back(line.substr(fieldStart, tab - fieldStart));
+      if (tab == std::string::npos) break;
+      fieldStart = tab + 1;
+    }
+    records.push_back(fields);
+    start = end + 2;
+  }
+  return records;
+}
+
+void DeleteSettingsKeys() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\DrussetAPP"); }
+
+void ResetSettingsInMemory() {
+  AppSettings& s = Settings;
+  s.editor[0] = s.width[0] = s.height[0] = '\0';
+  s.Forground = 1;
+  s.PxsMode = 0;
+  s.LineJump[0] = '\0';
+  s.Kekka = 0;
+  s.LogSizeX = s.LogSizeY = s.LogPosX = s.LogPosY = s.WindowX = s.WindowY = 0;
+  s.DOSPrompt = 0;
+  s.ClassCmdLine[0] = s.HTMLRead[0] = '\0';
+  s.Fukusuu = 0;
+  s.Param.clear();
+  s.font = DefaultResultFont();
+  for (int i = 0; i < kSlotCount; ++i) {
+    s.Cmd[i] = CommandSlot();
+    s.Cmd[i].ExeMode = static_cast<DWORD>(i + 1);
+  }
+  UseSecondCmdLine = false;
+  std::memset(ResultBuffer, 0, sizeof ResultBuffer);
+}
+
+std::string Utf8(const std::string& ansi) {
+  int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring w(wide, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &w[0], wide);
+  int narrow = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), wide, nullptr, 0, nullptr, nullptr);
+  std::string s(narrow, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), wide, &s[0], narrow, nullptr, nullptr);
+  return s;
+}

@@ -1,0 +1,66 @@
+// Helpers shared by the tests: paths of the build tree, temporary folders,
+// environment and registry set-up, files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Windows form (Z:\...) of a Unix path.
+std::string WindowsPath(const std::string& unixPath);
+// Folders of this build: the sample sources, the fake programs, the built programs.
+std::string SourcePath(const std::string& relative);
+std::string FakesFolder();
+std::string ProgramsFolder();
+std::string BridgeFolder();
+
+// A new empty folder under the temporary folder, removed with its content.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& nameHint = "t");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return path_; }  // ends with a backslash
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+// Sets an environment variable for this process (and its children) for the
+// lifetime of the object; an empty value removes it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::string old_;
+  bool had_;
+};
+
+std::string GetEnv(const std::string& name);
+// PATH with folder in front.
+std::string PathWith(const std::string& folder);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// The records written by the fake tools: fields split at tabs, one per line.
+std::vector<std::vector<std::string>> ReadFakeLog(const std::string& path);
+
+// Removes the program's registry keys (all of HKCU\Software\DrussetAPP).
+void DeleteSettingsKeys();
+// Puts the process-wide settings back to a fresh record's values without
+// touching the registry.
+void ResetSettingsInMemory();
+
+// UTF-8 of ANSI bytes, for readable failure messages.
+std::string Utf8(const std::string& ansi);

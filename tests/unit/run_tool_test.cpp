@@ -1,0 +1,145 @@
+// RunTool through the real command interpreter, with the fake JDK tools
+// recording what they receive and printing scripted output.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "settings/app_settings.h"
+#include "test_support.h"
+#include "tools/child_process.h"
+
+namespace {
+
+class RunToolTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettingsInMemory();
+    folder_ = std::make_unique<TempFolder>("run");
+    log_ = *folder_ / "fake.log";
+    path_ = std::make_unique<ScopedEnv>("PATH", PathWith(FakesFolder()));
+    logEnv_ = std::make_unique<ScopedEnv>("PELLARO_FAKE_LOG", log_);
+    source_ = *folder_ / "Hello.java";
+    WriteFileBytes(source_, "class Hello {}");
+  }
+  void TearDown() override { ResetSettingsInMemory(); }
+
+  std::vector<std::vector<std::string>> Log() { return ReadFakeLog(log_); }
+  std::string Folder() const {
+    std::string f = folder_->Path();
+    f.pop_back();
+    return f;
+  }
+
+  std::unique_ptr<TempFolder> folder_;
+  std::unique_ptr<ScopedEnv> path_;
+  std::unique_ptr<ScopedEnv> logEnv_;
+  std::string log_;
+  std::string source_;
+};
+
+TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
+  EXPECT_EQ(ToolScript("D:\\work\\Hello.java", "javac", "", ""),
+            "D:\r\n cd \"D:\\work\\\"\r\n javac Hello.java \r\nexit\r\n");
+  EXPECT_EQ(ToolScript("C:\\Hello.java", "java", "-cp .", "a b"),
+            "C:\r\n cd \"C:\\\"\r\n java -cp . Hello.java a b\r\nexit\r\n");
+  EXPECT_EQ(ToolScript("D:\\表示\\My Program.java", "javac", "", ""),
+            "D:\r\n cd \"D:\\表示\\\"\r\n javac \"My Program.java\" \r\nexit\r\n");
+}
+
+TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheSlotArguments) {
+  std::strcpy(Settings.Cmd[1].FirstCmdLine, "-g -verbose");
+  std::strcpy(Settings.Cmd[1].SecondCmdLine, "-second");
+  std::strcpy(Settings.ClassCmdLine, "extra");
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 1));
+  UseSecondCmdLine = true;
+  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 1));
+
+  auto log = Log();
+  ASSERT_EQ(log.size(), 2u) << Utf8(ReadFileBytes(log_));
+  EXPECT_EQ(log[0][0], "javac");
+  EXPECT_EQ(log[0][1], Folder());
+  EXPECT_EQ(log[0][2], "-g -verbose Hello.java extra");
+  EXPECT_EQ(log[1][0], "java");
+  EXPECT_EQ(log[1][2], "-second Hello extra");
+}
+
+TEST_F(RunToolTest, EmptyArgumentsGiveToolNameBlankAndFileName) {
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  auto log = Log();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0][2].substr(0, 10), "Hello.java");
+}
+
+TEST_F(RunToolTest, FileNamesWithBlanksOrCommandCharactersStayOneArgument) {
+  std::string blank = *folder_ / "My Program.java";
+  std::string ampersand = *folder_ / "a&b.java";
+  WriteFileBytes(blank, "");
+  WriteFileBytes(ampersand, "");
+  ASSERT_TRUE(RunTool("javac", blank, ResultBuffer, 0));
+  ASSERT_TRUE(RunTool("javac", ampersand, ResultBuffer, 0));
+  auto log = Log();
+  ASSERT_EQ(log.size(), 2u) << Utf8(ReadFileBytes(log_));
+  EXPECT_EQ(log[0][2].substr(0, 17), "\"My Program.java\"");
+  EXPECT_EQ(log[1][2].substr(0, 10), "\"a&b.java\"");
+}
+
+TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
+  std::string dir = *folder_ / "表示";
+  ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+  ASSERT_TRUE(RunTool("javac", dir + "\\ソース.java", ResultBuffer, 0));
+  auto log = Log();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0][1], dir);
+  EXPECT_EQ(log[0][2].substr(0, 11), "ソース.java");
+}
+
+TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  EXPECT_EQ(ResultBuffer[0], ' ');
+}
+
+TEST_F(RunToolTest, ShiftJisOutputIsCapturedByteForByte) {
+  std::string message = "Hello.java:3: エラー: ';' がありません\r\nエラー1個\r\n";
+  WriteFileBytes(*folder_ / "out.txt", message);
+  ScopedEnv out("PELLARO_FAKE_OUT_JAVAC", *folder_ / "out.txt");
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  EXPECT_NE(std::string(ResultBuffer).find(message), std::string::npos) << Utf8(ResultBuffer);
+}
+
+TEST_F(RunToolTest, OutputBeyondTheBufferIsCutWithoutStallingTheRun) {
+  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "1048576");
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  EXPECT_EQ(std::strlen(ResultBuffer), kResultBufferSize);
+  EXPECT_NE(std::string(ResultBuffer, 20000).find("00000000 ---"), std::string::npos);
+}
+
+TEST_F(RunToolTest, AppendedOutputNeverRunsPastTheBuffer) {
+  char* output = ResultBuffer + kResultBufferSize - 100;
+  ResultBuffer[kResultBufferSize] = '\0';
+  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "5000");
+  ASSERT_TRUE(RunTool("javac", source_, output, 0));
+  EXPECT_EQ(std::strlen(output), 100u);
+  EXPECT_EQ(ResultBuffer[kResultBufferSize], '\0');
+}
+
+TEST_F(RunToolTest, AToolReadingStandardInputSeesItsEndInsteadOfHanging) {
+  ScopedEnv stdinEnv("PELLARO_FAKE_STDIN_JAVA", "1");
+  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 0));
+  auto log = Log();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1][0], "stdin");
+}
+
+TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
+  Settings.DOSPrompt = 1;
+  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVA", "100");
+  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 0));
+  EXPECT_STREQ(ResultBuffer, " ");
+  ScopedEnv javacBytes("PELLARO_FAKE_BYTES_JAVAC", "100");
+  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  EXPECT_NE(std::string(ResultBuffer).find("00000000"), std::string::npos);
+  EXPECT_EQ(Log().size(), 2u);
+}
+
+}  // namespace
