@@ -1,0 +1,48 @@
+// Starting the user's editor and keeping track of every editor started, so
+// that the program knows which file an editor window belongs to and when the
+// last editor has ended.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <deque>
+#include <string>
+
+#include "common/win_handle.h"
+
+// One started editor.
+struct EditorProcess {
+  std::string argument;  // the source path, or a line-jump text
+  DWORD threadId = 0;    // the primary thread, which creates the editor's windows
+  DWORD processId = 0;
+  UniqueHandle process;
+};
+
+class EditorTracker {
+ public:
+  EditorTracker() = default;
+  EditorTracker(const EditorTracker&) = delete;
+  EditorTracker& operator=(const EditorTracker&) = delete;
+
+  // Starts `editorPath "argument"`, waits (10 s at most) until it is idle and
+  // tracks it. False when the path is empty or the process cannot be created.
+  bool Launch(const std::string& editorPath, const std::string& argument);
+
+  // Drops every tracked editor that has ended; false exactly when that left
+  // the list empty. An empty list gives true.
+  bool StillRunning();
+
+  // The argument of the first tracked editor whose primary thread created
+  // window; output is left alone when none did.
+  void FileForWindow(HWND window, std::string& output) const;
+
+  std::size_t Count() const { return list_.size(); }
+
+ private:
+  std::deque<EditorProcess> list_;
+  UniqueHandle lastThread_;
+};
+
+// The process-wide tracker, constructed during static start-up.
+extern EditorTracker Editors;
