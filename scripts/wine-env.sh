@@ -19,7 +19,7 @@ wine_prefix_init() {
 # Starts the Wine server once with its stdio away from any pipe we wait on, so
 # each later Wine process starts in a fraction of a second.
 wine_server_start() {
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # 2: already running
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 

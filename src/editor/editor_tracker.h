@@ -40,8 +40,10 @@ class EditorTracker {
   std::size_t Count() const { return list_.size(); }
 
  private:
+  static bool HasEnded(const EditorProcess& entry);
+
   std::deque<EditorProcess> list_;
-  UniqueHandle lastThread_;
+  UniqueHandle lastThread_;  // primary thread of the most recent launch
 };
 
 // The process-wide tracker, constructed during static start-up.

@@ -3,6 +3,11 @@
 
 #include <string>
 
+// The page's text for the applet of sourcePath: the APPLET start tag with the
+// class file, width and height, one PARAM element per parameter in list
+// order, and the end tag, on one line and without a terminator.
+std::string AppletPageText(const std::string& sourcePath);
+
 // Writes "temp.html" beside sourcePath; pagePath receives its path either
 // way. False when the page was not written (it already exists, the path is
 // too long, or writing failed).

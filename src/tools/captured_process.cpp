@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -22,6 +23,50 @@ bool MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
 void KeepFromChild(const UniqueHandle& handle) {
   SetHandleInformation(handle.Get(), HANDLE_FLAG_INHERIT, 0);
 }
+
+// A console for a child to show its output in: the program's own console,
+// made for the moment the child is started (the child attaches to it and keeps
+// it after the program lets go), with an inheritable handle on its screen.
+// The child is given that screen explicitly, because neither the program's own
+// standard handles (NULL in a program without a console, a file or terminal
+// under Wine) nor a NULL handle in STARTUPINFO (kept NULL by Windows before 8)
+// would lead its output into a console of its own.
+class LentConsole {
+ public:
+  LentConsole() {
+    for (int i = 0; i < 3; ++i) savedStd_[i] = GetStdHandle(kStdIds[i]);
+    // A program that already has a console shares that one instead.
+    made_ = AllocConsole() != FALSE;
+    if (made_) {
+      HWND window = GetConsoleWindow();
+      if (window)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    }
+    SECURITY_ATTRIBUTES inheritable = {};
+    inheritable.nLength = sizeof inheritable;
+    inheritable.bInheritHandle = TRUE;
+    screen_.Reset(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                              nullptr));
+  }
+  ~LentConsole() {
+    screen_.Reset();
+    if (!made_) return;
+    FreeConsole();
+    // AllocConsole pointed the program's standard handles at the console.
+    for (int i = 0; i < 3; ++i) SetStdHandle(kStdIds[i], savedStd_[i]);
+  }
+  LentConsole(const LentConsole&) = delete;
+  LentConsole& operator=(const LentConsole&) = delete;
+
+  HANDLE Screen() const { return screen_.Get(); }
+
+ private:
+  static constexpr DWORD kStdIds[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  HANDLE savedStd_[3] = {};
+  bool made_ = false;
+  UniqueHandle screen_;
+};
 
 }  // namespace
 
@@ -61,13 +106,14 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole)
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESIZE | STARTF_USEPOSITION |
                     STARTF_USECOUNTCHARS | STARTF_USESTDHANDLES;
   startup.hStdInput = inputRead_.Get();
-  DWORD creationFlags = 0;
+  std::optional<LentConsole> console;
   if (visibleConsole) {
+    console.emplace();
     startup.dwX = 0;
     startup.dwY = 0;
     startup.wShowWindow = SW_SHOW;
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdOutput = console->Screen();
+    startup.hStdError = console->Screen();
   } else {
     startup.dwX = 5000;
     startup.dwY = 5000;
@@ -79,8 +125,8 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole)
   std::vector<char> mutableCommand(commandLine.begin(), commandLine.end());
   mutableCommand.push_back('\0');
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, creationFlags,
-                      nullptr, nullptr, &startup, &info))
+  if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &info))
     return false;
   process_.Reset(info.hProcess);
   thread_.Reset(info.hThread);

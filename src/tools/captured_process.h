@@ -37,7 +37,8 @@ class CapturedProcess {
   bool Preload(const char* bytes, std::size_t count);
 
   // Starts commandLine hidden and off-screen with both pipes, or, when
-  // visibleConsole is set, in a shown console that the child's output goes to.
+  // visibleConsole is set, in a console shown at the screen's top-left that
+  // the child's output goes to (the input is still the pipe).
   bool Start(const std::string& commandLine, bool visibleConsole);
 
   // Writes the script one line at a time, each only after the child has taken

@@ -1,6 +1,155 @@
-// The command pipeline.
+// The command pipeline: which file a command works on, and the tool runs of
+// its slot one after the other.
 #include "tools/command_pipeline.h"
 
-bool FindTargetFile(std::string&) { return false; }
+#include <windows.h>
 
-bool RunCommand(int, char*) { return false; }
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/process_objects.h"
+#include "common/dbcs_text.h"
+#include "editor/editor_tracker.h"
+#include "settings/app_settings.h"
+#include "tools/applet_page.h"
+#include "tools/child_process.h"
+#include "tools/path_ops.h"
+
+namespace {
+
+constexpr DWORD kCompileFirst = 1;
+constexpr DWORD kThenJava = 2;
+constexpr DWORD kThenAppletviewer = 6;
+
+const char kErrorWord[] = "error";
+const char kJapaneseErrorWord[] = "エラー";
+
+std::size_t CharLengthAt(const std::string& text, std::size_t i) {
+  return IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether word stands in text at offset i, a character boundary. Walking
+// word by characters keeps both in step: a lead byte is never an ASCII
+// letter, so a single-byte character only ever meets a single-byte one.
+bool StandsAt(const std::string& text, std::size_t i, const std::string& word, bool ignoreCase) {
+  if (word.empty() || text.size() - i < word.size()) return false;
+  for (std::size_t k = 0; k < word.size(); k += CharLengthAt(word, k)) {
+    if (CharLengthAt(word, k) == 2) {
+      if (text[i + k] != word[k] || text[i + k + 1] != word[k + 1]) return false;
+    } else if (ignoreCase ? FoldAscii(text[i + k]) != FoldAscii(word[k]) : text[i + k] != word[k]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// How the interpreter and javac show the source file: its full path, its
+// folder (the prompt shows it without the trailing backslash) and its name.
+// The folder's letter case may differ between the editor's path and the
+// prompt, so these are matched without case.
+std::vector<std::string> OwnNames(const std::string& sourcePath) {
+  std::string folder = DirectoryOf(sourcePath);
+  if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+  std::vector<std::string> names = {sourcePath, folder, FileNameOf(sourcePath)};
+  names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  return names;
+}
+
+// The window the user sees just beneath window in z-order. Hidden windows,
+// such as the input method's default windows, are passed over.
+HWND VisibleWindowBeneath(HWND window) {
+  HWND next = GetWindow(window, GW_HWNDNEXT);
+  while (next && !IsWindowVisible(next)) next = GetWindow(next, GW_HWNDNEXT);
+  return next;
+}
+
+void RunAppletviewer(int slot, const std::string& path, char* output) {
+  std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
+  if (!page.empty()) {
+    // A drive letter and a colon make the page absolute.
+    if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
+    RunTool("appletviewer", page, output, slot);
+    return;
+  }
+  bool created = WriteAppletPage(path, page);
+  RunTool("appletviewer", page, output, slot);
+  // A page that was there before belongs to the user.
+  if (created) DeleteFileA(page.c_str());
+}
+
+}  // namespace
+
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath) {
+  const std::vector<std::string> ownNames = OwnNames(sourcePath);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    auto own = std::find_if(ownNames.begin(), ownNames.end(),
+                            [&](const std::string& name) { return StandsAt(text, i, name, true); });
+    if (own != ownNames.end()) {
+      i += own->size();
+      continue;
+    }
+    if (StandsAt(text, i, kErrorWord, false) || StandsAt(text, i, kJapaneseErrorWord, false))
+      return true;
+    i += CharLengthAt(text, i);
+  }
+  return false;
+}
+
+bool FindTargetFile(std::string& path) {
+  HWND candidate = GetForegroundWindow();
+  HWND main = Settings.MainWindow;
+  if (candidate && candidate == main) {
+    // A command from the strip: the editor is the window just beneath it.
+    SetWindowPos(main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    candidate = VisibleWindowBeneath(main);
+    SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+  }
+  std::string file;
+  if (candidate) Editors.FileForWindow(candidate, file);
+  if (file.empty()) return false;
+  CurrentSourceFile = file;
+  path = file;
+  return true;
+}
+
+void RunSequence(int slot, const std::string& sourcePath, char* output) {
+  UseSecondCmdLine = false;
+  if (slot < 0 || slot >= kSlotCount) return;
+  std::string path = sourcePath;
+  ResolveLongName(path);
+  if (Settings.PxsMode) return;
+
+  DWORD mode = Settings.Cmd[slot].ExeMode;
+  if (mode & kCompileFirst) {
+    mode &= ~kCompileFirst;
+    RunTool("javac", path, output, slot);
+    if (ReportsCompileError(output, path)) return;
+    output += std::strlen(output);
+    UseSecondCmdLine = true;
+  }
+
+  if (mode == kThenJava) {
+    StripExtension(path);
+    RunTool("java", path, output, slot);
+  } else if (mode == kThenAppletviewer) {
+    RunAppletviewer(slot, path, output);
+  } else {
+    UseSecondCmdLine = false;
+  }
+}
+
+bool RunCommand(int slot, char* output) {
+  UseSecondCmdLine = false;
+  if (slot < 0 || slot >= kSlotCount) return false;
+  std::string path;
+  if (!FindTargetFile(path)) return false;
+  RunSequence(slot, path, output);
+  return true;
+}

@@ -11,3 +11,15 @@ bool FindTargetFile(std::string& path);
 // Runs command slot `slot` (0 to 2); output is where in ResultBuffer the text
 // goes. False when no source file was found (then nothing ran).
 bool RunCommand(int slot, char* output);
+
+// The tools of slot's ExeMode on the source file path: javac first when bit 0
+// is set, stopping there when it reports an error; then java (2) or
+// appletviewer (6). Each tool's output follows the one before, from output on.
+void RunSequence(int slot, const std::string& path, char* output);
+
+// Whether the text the interpreter printed around javac holds "error" or
+// "エラー" (case-sensitive, whole characters only). Where the text shows the
+// source file's own folder or name, as in prompts, echoed commands and the
+// file names in messages, it does not count, so a source in a folder named
+// "error" still compiles cleanly.
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath);

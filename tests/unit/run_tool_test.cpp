@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
 #include "tools/child_process.h"
@@ -140,6 +141,33 @@ TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
   ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
   EXPECT_NE(std::string(ResultBuffer).find("00000000"), std::string::npos);
   EXPECT_EQ(Log().size(), 2u);
+}
+
+// The demo runs java through RunTool from a process without a console, and
+// exits with 0 only when java's lines were on java's own console screen, and
+// nowhere else, while ResultBuffer got just the space. Needs a display.
+DWORD RunVisiblePromptDemo(const std::string& arguments) {
+  std::string commandLine = "\"" + FakesFolder() + "\\visible_prompt_demo.exe\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info))
+    return GetLastError();
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  WaitForSingleObject(process.Get(), INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.Get(), &code);
+  return code;
+}
+
+TEST(VisiblePrompt, JavaWritesIntoTheShownConsoleOfAProgramWithoutStandardHandles) {
+  EXPECT_EQ(RunVisiblePromptDemo(""), 0u);
+}
+
+TEST(VisiblePrompt, JavaWritesIntoTheShownConsoleNotWhereTheProgramsOwnOutputGoes) {
+  EXPECT_EQ(RunVisiblePromptDemo("--own-output"), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,258 @@
+// javac.exe / java.exe for Wine: runs the machine's own Linux JDK tool of the
+// same name and hands its output and exit code back as a Windows program would.
+//
+// Wine starts a Linux program without any standard handles, so the tool is run
+// by a small sh script that sends its output and then its exit code to files;
+// this program waits for the exit-code file and prints the output.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/win_handle.h"
+
+#ifndef PELLARO_JDK_TOOL
+#error "PELLARO_JDK_TOOL names the Linux tool to run, e.g. \"javac\""
+#endif
+
+namespace {
+
+constexpr DWORD kToolTimeLimitMs = 5 * 60 * 1000;
+
+void WriteAll(HANDLE out, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(bytes.size() - done);
+    if (!WriteFile(out, bytes.data() + done, chunk, &written, nullptr) || written == 0) return;
+    done += written;
+  }
+}
+
+int Fail(const std::string& message) {
+  WriteAll(GetStdHandle(STD_ERROR_HANDLE), message + "\r\n");
+  return 1;
+}
+
+std::wstring ToWide(const std::string& text, UINT codePage) {
+  if (text.empty()) return std::wstring();
+  int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+std::string FromWide(const std::wstring& wide, UINT codePage) {
+  if (wide.empty()) return std::string();
+  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string text(n, '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n,
+                      nullptr, nullptr);
+  return text;
+}
+
+// The arguments after the program name, split by the usual Windows rules:
+// blanks separate, double quotes group, 2n backslashes before a quote give n
+// backslashes and a grouping quote, 2n+1 give n and a literal quote, and "" in
+// a group gives a literal quote. Double-byte characters are copied whole, as
+// their trail byte may be 0x5C.
+std::vector<std::string> SplitArguments(const char* line) {
+  const char* p = line;
+  if (*p == '"') {
+    for (++p; *p && *p != '"'; p = CharNextA(p)) {
+    }
+    if (*p) ++p;
+  } else {
+    while (*p && *p != ' ' && *p != '\t') p = CharNextA(p);
+  }
+
+  std::vector<std::string> arguments;
+  for (;;) {
+    while (*p == ' ' || *p == '\t') ++p;
+    if (!*p) return arguments;
+    std::string argument;
+    bool quoted = false;
+    while (*p && (quoted || (*p != ' ' && *p != '\t'))) {
+      if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1]) {
+        argument.append(p, 2);
+        p += 2;
+        continue;
+      }
+      if (*p == '\\') {
+        std::size_t slashes = 0;
+        while (*p == '\\') ++slashes, ++p;
+        if (*p == '"') {
+          argument.append(slashes / 2, '\\');
+          if (slashes % 2) argument += '"', ++p;
+        } else {
+          argument.append(slashes, '\\');
+        }
+        continue;
+      }
+      if (*p == '"') {
+        if (quoted && p[1] == '"') {
+          argument += '"';
+          p += 2;
+        } else {
+          quoted = !quoted;
+          ++p;
+        }
+        continue;
+      }
+      argument += *p++;
+    }
+    arguments.push_back(argument);
+  }
+}
+
+// One sh word holding text (UTF-8) literally.
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The Unix form (UTF-8) of a Windows path, from Wine's own kernel32; empty
+// when not running under Wine or the path has no Unix form.
+std::string UnixPath(const std::wstring& windowsPath) {
+  using UnixFileNameProc = char*(CDECL*)(LPCWSTR);
+  static const auto unixFileName = reinterpret_cast<UnixFileNameProc>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixFileName) return std::string();
+  char* name = unixFileName(windowsPath.c_str());
+  if (!name) return std::string();
+  std::string result(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+std::wstring CurrentDirectory() {
+  DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  std::wstring directory(needed, L'\0');
+  DWORD length = GetCurrentDirectoryW(needed, &directory[0]);
+  directory.resize(length < needed ? length : 0);
+  return directory;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& contents) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  contents.clear();
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+    contents.append(chunk, got);
+  return true;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
+                   nullptr) &&
+         written == contents.size();
+}
+
+// The tool's UTF-8 output as ANSI text with CR LF line ends.
+std::string ToAnsiLines(const std::string& utf8) {
+  std::wstring wide = ToWide(utf8, CP_UTF8);
+  std::wstring lines;
+  lines.reserve(wide.size() + wide.size() / 16);
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    if (wide[i] == L'\n' && (i == 0 || wide[i - 1] != L'\r')) lines += L'\r';
+    lines += wide[i];
+  }
+  return FromWide(lines, CP_ACP);
+}
+
+// The files of one run: the script, the tool's output, and its exit code
+// (written under a second name first, then renamed, so it appears whole).
+struct RunFiles {
+  std::wstring script, output, exitCode, exitCodePart;
+
+  bool Make() {
+    wchar_t folder[MAX_PATH];
+    wchar_t name[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) return false;
+    if (!GetTempFileNameW(folder, L"pjb", 0, name)) return false;
+    script = name;
+    output = script + L".out";
+    exitCode = script + L".code";
+    exitCodePart = script + L".part";
+    return true;
+  }
+
+  ~RunFiles() {
+    for (const std::wstring* path : {&script, &output, &exitCode, &exitCodePart})
+      if (!path->empty()) DeleteFileW(path->c_str());
+  }
+};
+
+std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
+                       const RunFiles& files) {
+  std::string command = "exec /usr/bin/" PELLARO_JDK_TOOL;
+  for (const std::string& argument : arguments)
+    command += " " + ShellQuoted(FromWide(ToWide(argument, CP_ACP), CP_UTF8));
+  std::string part = ShellQuoted(UnixPath(files.exitCodePart));
+  return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
+         ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" +
+         "mv -f " + part + " " + ShellQuoted(UnixPath(files.exitCode)) + "\n";
+}
+
+bool StartShell(const std::string& scriptUnixPath) {
+  std::wstring commandLine = L"Z:\\bin\\sh \"" + ToWide(scriptUnixPath, CP_UTF8) + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info))
+    return false;
+  // Wine hands back no usable handles for a Linux program; close whatever came.
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  return true;
+}
+
+bool WaitForFile(const std::wstring& path, DWORD limitMs) {
+  DWORD start = GetTickCount();
+  DWORD pause = 5;
+  while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start > limitMs) return false;
+    Sleep(pause);
+    if (pause < 50) pause *= 2;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  const char* tool = PELLARO_JDK_TOOL;
+  std::string directory = UnixPath(CurrentDirectory());
+  if (directory.empty())
+    return Fail(std::string(tool) + ": Wine の中でしか動きません (現在のフォルダの Unix 名がありません)。");
+
+  RunFiles files;
+  if (!files.Make()) return Fail(std::string(tool) + ": 一時ファイルを作れません。");
+  std::string scriptUnixPath = UnixPath(files.script);
+  std::string script = ToolScript(directory, SplitArguments(GetCommandLineA()), files);
+  if (!WriteWholeFile(files.script, script))
+    return Fail(std::string(tool) + ": 一時ファイルに書けません。");
+  if (!StartShell(scriptUnixPath))
+    return Fail(std::string(tool) + ": Z:\\bin\\sh を起動できません。");
+
+  if (!WaitForFile(files.exitCode, kToolTimeLimitMs))
+    return Fail(std::string(tool) + ": 5 分たっても終わりませんでした。");
+
+  std::string output, exitCode;
+  ReadWholeFile(files.output, output);
+  ReadWholeFile(files.exitCode, exitCode);
+  WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), ToAnsiLines(output));
+  return std::atoi(exitCode.c_str());
+}
