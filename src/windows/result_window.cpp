@@ -60,6 +60,11 @@ void PlaceWindow(HWND window) {
                SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
+void LayOut(HWND window, int width, int height) {
+  SetWindowPos(GetDlgItem(window, IDC_RESULT_TEXT), nullptr, 0, kButtonBandHeight, width,
+               std::max(0, height - kButtonBandHeight), SWP_NOZORDER);
+}
+
 void OnInitDialog(HWND window, LPARAM parameter) {
   auto* state = new ResultWindowState;
   state->modal = parameter == kResultWindowModal;
@@ -75,15 +80,14 @@ void OnInitDialog(HWND window, LPARAM parameter) {
   InstallResultEditProc(edit);
 
   PlaceWindow(window);
+  // Moving to the size the window already has sends no WM_SIZE.
+  RECT client;
+  GetClientRect(window, &client);
+  LayOut(window, client.right, client.bottom);
   ShowWindow(window, SW_SHOW);
 }
 
-void OnSize(HWND window, LPARAM size) {
-  int width = LOWORD(size);
-  int height = HIWORD(size);
-  SetWindowPos(GetDlgItem(window, IDC_RESULT_TEXT), nullptr, 0, kButtonBandHeight, width,
-               std::max(0, height - kButtonBandHeight), SWP_NOZORDER);
-}
+void OnSize(HWND window, LPARAM size) { LayOut(window, LOWORD(size), HIWORD(size)); }
 
 BOOL OnSave(HWND window) {
   char path[kPickerBufferSize];

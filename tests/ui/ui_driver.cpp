@@ -1,0 +1,332 @@
+// Driving the real Pellaro.exe from a test.
+#include "ui_driver.h"
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+const char kDialogClass[] = "#32770";
+const char kResultCaption[] = "結果";
+const char kProductKey[] = "Software\\DrussetAPP\\Pellaro\\";
+const char kWineAppKey[] = "Software\\Wine\\AppDefaults\\Pellaro.exe";
+
+// The static that holds a message box's text.
+constexpr int kMessageBoxText = 0xFFFF;
+// The save picker's file name field: the combo box of the explorer-style
+// dialog, or the plain edit of the old-style one.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+constexpr DWORD kPollMs = 20;
+// The result window's text is at most 262,144 bytes; room to spare shows a cut
+// that went wrong.
+constexpr std::size_t kResultTextRoom = 300 * 1024;
+
+// Polls until found gives a window or the time runs out.
+HWND PollForWindow(DWORD timeoutMs, const std::function<HWND()>& found) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = found()) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// The caption the system keeps for a top-level window; no message is sent.
+std::string CaptionOf(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// The visible dialogs of the process that pass the test, first found first.
+HWND FindDialog(DWORD pid, const std::function<bool(HWND)>& wanted) {
+  struct Search {
+    DWORD pid;
+    const std::function<bool(HWND)>* wanted;
+    HWND found;
+  } search = {pid, &wanted, nullptr};
+  struct Visit {
+    static BOOL CALLBACK Window(HWND window, LPARAM parameter) {
+      auto* s = reinterpret_cast<Search*>(parameter);
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner != s->pid || !IsWindowVisible(window) || ClassOf(window) != kDialogClass)
+        return TRUE;
+      if (!(*s->wanted)(window)) return TRUE;
+      s->found = window;
+      return FALSE;
+    }
+  };
+  EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> ChildrenOf(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+// A message box is a dialog of buttons and statics with its text static.
+bool IsMessageBox(HWND window) {
+  if (!GetDlgItem(window, kMessageBoxText)) return false;
+  for (HWND child : ChildrenOf(window)) {
+    std::string type = ClassOf(child);
+    if (type != "Button" && type != "Static") return false;
+  }
+  return true;
+}
+
+std::string TextByMessage(HWND window, std::size_t room) {
+  std::vector<char> text(room, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_NORMAL, kUiWaitMs, &copied))
+    return std::string();
+  return std::string(text.data(), copied < room ? copied : room - 1);
+}
+
+std::string KeyPath(const std::string& key) { return kProductKey + key; }
+
+void StoreValue(const std::string& key, const std::string& name, DWORD type, const void* data,
+                DWORD size) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    return;
+  UniqueRegKey owned(handle);
+  RegSetValueExA(owned.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+
+bool StoredBytes(const std::string& key, const std::string& name, std::string& bytes) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath(key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    return false;
+  UniqueRegKey owned(handle);
+  DWORD size = 0;
+  if (RegQueryValueExA(owned.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
+      ERROR_SUCCESS)
+    return false;
+  bytes.assign(size, '\0');
+  return size == 0 || RegQueryValueExA(owned.Get(), name.c_str(), nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&bytes[0]), &size) == ERROR_SUCCESS;
+}
+
+std::string WineAppKeyPath(const std::string& subkey) {
+  return subkey.empty() ? std::string(kWineAppKey) : kWineAppKey + ("\\" + subkey);
+}
+
+void DeleteKeyIfEmpty(const std::string& path) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
+  UniqueRegKey owned(handle);
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  LONG status = RegQueryInfoKeyA(owned.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                 &values, nullptr, nullptr, nullptr, nullptr);
+  owned.Reset();
+  if (status == ERROR_SUCCESS && subkeys == 0 && values == 0)
+    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+}
+
+}  // namespace
+
+bool PellaroProcess::WaitForExit(DWORD timeoutMs) const {
+  return Started() && WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD PellaroProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (Started()) GetExitCodeProcess(process_.Get(), &code);
+  return code;
+}
+
+void PellaroProcess::EndIfRunning() {
+  if (!Started() || WaitForExit(0)) return;
+  TerminateProcess(process_.Get(), 1);
+  WaitForSingleObject(process_.Get(), kUiWaitMs);
+}
+
+PellaroProcess StartPellaro(const std::string& arguments, const std::string& workingFolder) {
+  std::string commandLine = "\"" + ProgramsFolder() + "\\Pellaro.exe\" " + arguments;
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  PellaroProcess process;
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &started))
+    return process;
+  CloseHandle(started.hThread);
+  process.process_.Reset(started.hProcess);
+  process.id_ = started.dwProcessId;
+  return process;
+}
+
+HWND FindResultWindow(DWORD pid) {
+  return FindDialog(pid, [](HWND window) {
+    return CaptionOf(window) == kResultCaption && GetDlgItem(window, kResultEdit) != nullptr;
+  });
+}
+
+HWND WaitForResultWindow(DWORD pid, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [pid] { return FindResultWindow(pid); });
+}
+
+HWND WaitForResultOrMessageBox(DWORD pid, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [pid] {
+    HWND result = FindResultWindow(pid);
+    return result ? result : WaitForMessageBox(pid, nullptr, 0);
+  });
+}
+
+HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [&] {
+    return FindDialog(pid, [&](HWND window) { return CaptionOf(window) == caption; });
+  });
+}
+
+HWND WaitForMessageBox(DWORD pid, HWND owner, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [&] {
+    return FindDialog(pid, [&](HWND window) {
+      return GetWindow(window, GW_OWNER) == owner && IsMessageBox(window);
+    });
+  });
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [window] { return IsWindow(window) ? nullptr : window; }) !=
+         nullptr;
+}
+
+bool WaitUntilIdle(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kUiWaitMs, &ignored) != 0;
+}
+
+std::string WindowText(HWND window) { return TextByMessage(window, 4096); }
+
+std::string ResultText(HWND result) {
+  return TextByMessage(GetDlgItem(result, kResultEdit), kResultTextRoom);
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, kMessageBoxText)); }
+
+void PressButton(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void SendCommand(HWND dialog, int id) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)), SMTO_NORMAL, kUiWaitMs,
+                      &ignored);
+}
+
+void CloseFromSystemMenu(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+RECT OuterRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+WindowPlace PlaceOf(HWND window) {
+  RECT rect = OuterRect(window);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool StoredResultPlace(WindowPlace& place) {
+  return StoredNumber("AppData", "LogPosX", place.x) &&
+         StoredNumber("AppData", "LogPosY", place.y) &&
+         StoredNumber("AppData", "LogSizeX", place.width) &&
+         StoredNumber("AppData", "LogSizeY", place.height);
+}
+
+void StoreResultPlace(const WindowPlace& place) {
+  StoreNumber("AppData", "LogPosX", static_cast<DWORD>(place.x));
+  StoreNumber("AppData", "LogPosY", static_cast<DWORD>(place.y));
+  StoreNumber("AppData", "LogSizeX", static_cast<DWORD>(place.width));
+  StoreNumber("AppData", "LogSizeY", static_cast<DWORD>(place.height));
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect = OuterRect(child);
+  POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+  HWND parent = GetParent(child);
+  ScreenToClient(parent, &corners[0]);
+  ScreenToClient(parent, &corners[1]);
+  return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+void TypeFileName(HWND picker, const std::string& text) {
+  HWND field = GetDlgItem(picker, kFileNameCombo);
+  if (!field) field = GetDlgItem(picker, kFileNameEdit);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                      kUiWaitMs, &ignored);
+}
+
+void PressPickerOk(HWND picker) { PressButton(picker, IDOK); }
+
+void StoreText(const std::string& key, const std::string& name, const std::string& text) {
+  StoreValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void StoreNumber(const std::string& key, const std::string& name, DWORD value) {
+  StoreValue(key, name, REG_DWORD, &value, sizeof value);
+}
+
+std::string StoredText(const std::string& key, const std::string& name) {
+  std::string bytes;
+  if (!StoredBytes(key, name, bytes)) return "<missing>";
+  std::size_t end = bytes.find('\0');
+  return end == std::string::npos ? bytes : bytes.substr(0, end);
+}
+
+bool StoredNumber(const std::string& key, const std::string& name, LONG& value) {
+  std::string bytes;
+  if (!StoredBytes(key, name, bytes) || bytes.size() != sizeof(DWORD)) return false;
+  DWORD number = 0;
+  std::memcpy(&number, bytes.data(), sizeof number);
+  value = static_cast<LONG>(number);
+  return true;
+}
+
+ScopedWineAppSetting::ScopedWineAppSetting(const std::string& subkey, const std::string& name,
+                                           const std::string& value)
+    : subkey_(subkey), name_(name) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, WineAppKeyPath(subkey_).c_str(), 0, nullptr, 0,
+                      KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    return;
+  UniqueRegKey owned(handle);
+  RegSetValueExA(owned.Get(), name_.c_str(), 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+ScopedWineAppSetting::~ScopedWineAppSetting() {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, WineAppKeyPath(subkey_).c_str(), 0, KEY_ALL_ACCESS,
+                    &handle) == ERROR_SUCCESS) {
+    UniqueRegKey owned(handle);
+    RegDeleteValueA(owned.Get(), name_.c_str());
+  }
+  if (!subkey_.empty()) DeleteKeyIfEmpty(WineAppKeyPath(subkey_));
+  DeleteKeyIfEmpty(WineAppKeyPath(""));
+}
