@@ -33,7 +33,7 @@ esac
 sh scripts/install-deps.sh </dev/null
 cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release </dev/null
-cmake --build "$BUILD_DIR" -j2 </dev/null
+cmake --build "$BUILD_DIR" -j2 --target Pellaro jdk_bridge_programs </dev/null
 
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh

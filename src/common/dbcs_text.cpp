@@ -5,27 +5,21 @@
 
 #include <cstring>
 
-namespace {
-
-// Length of the character that starts at offset i: 2 for a lead byte that has
-// its trail byte, 1 otherwise.
-std::size_t CharLength(const std::string& text, std::size_t i) {
+std::size_t CharLengthAt(const std::string& text, std::size_t i) {
   if (IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size()) return 2;
   return 1;
 }
 
-}  // namespace
-
 std::size_t FindLastChar(const std::string& text, char c) {
   std::size_t found = std::string::npos;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+  for (std::size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) {
     if (text[i] == c) found = i;
   }
   return found;
 }
 
 std::size_t FindFirstChar(const std::string& text, char c, std::size_t from) {
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+  for (std::size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) {
     if (i >= from && text[i] == c) return i;
   }
   return std::string::npos;
@@ -43,8 +37,8 @@ std::string FieldText(const char* field, std::size_t fieldSize) {
 }
 
 bool ContainsAnyChar(const std::string& text, const char* set) {
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (CharLength(text, i) == 1 && text[i] != '\0' && std::strchr(set, text[i])) return true;
+  for (std::size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) {
+    if (CharLengthAt(text, i) == 1 && text[i] != '\0' && std::strchr(set, text[i])) return true;
   }
   return false;
 }

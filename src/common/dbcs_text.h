@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <string>
 
+// Length of the character that starts at offset i: 2 for a lead byte that
+// has its trail byte, 1 otherwise.
+std::size_t CharLengthAt(const std::string& text, std::size_t i);
+
 // Offset of the last single-byte character c in text, or npos.
 std::size_t FindLastChar(const std::string& text, char c);
 

@@ -25,10 +25,6 @@ constexpr DWORD kThenAppletviewer = 6;
 const char kErrorWord[] = "error";
 const char kJapaneseErrorWord[] = "エラー";
 
-std::size_t CharLengthAt(const std::string& text, std::size_t i) {
-  return IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether word stands in text at offset i, a character boundary. Walking
