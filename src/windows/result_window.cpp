@@ -70,6 +70,10 @@ void OnInitDialog(HWND window, LPARAM parameter) {
   state->modal = parameter == kResultWindowModal;
   SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
 
+  HICON icon = LoadIconA(Settings.Instance, MAKEINTRESOURCEA(IDI_PELLARO));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
   HWND edit = GetDlgItem(window, IDC_RESULT_TEXT);
   state->font.Reset(CreateFontIndirectA(&Settings.font));
   SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(state->font.Get()), FALSE);
