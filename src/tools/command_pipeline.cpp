@@ -56,11 +56,19 @@ std::vector<std::string> OwnNames(const std::string& sourcePath) {
   return names;
 }
 
-// The window the user sees just beneath window in z-order. Hidden windows,
-// such as the input method's default windows, are passed over.
+bool IsOwnWindow(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId();
+}
+
+// The other program's window the user sees just beneath window in z-order.
+// Hidden windows, such as the input method's default windows, and the
+// program's own windows (a result window left over the editor) are passed over.
 HWND VisibleWindowBeneath(HWND window) {
   HWND next = GetWindow(window, GW_HWNDNEXT);
-  while (next && !IsWindowVisible(next)) next = GetWindow(next, GW_HWNDNEXT);
+  while (next && (!IsWindowVisible(next) || IsOwnWindow(next)))
+    next = GetWindow(next, GW_HWNDNEXT);
   return next;
 }
 

@@ -327,7 +327,8 @@ class EditorCommandTest : public CommandPipelineTest {
     const std::string title = "fake editor " + std::to_string(processId) + " ";
     for (int attempt = 0; attempt < 500; ++attempt) {
       HWND main = FindWindowA("PellaroFakeEditor", (title + "main").c_str());
-      if (main && FindWindowA("PellaroFakeEditor", (title + "second").c_str())) return main;
+      HWND second = FindWindowA("PellaroFakeEditor", (title + "second").c_str());
+      if (main && second && IsWindowVisible(main) && IsWindowVisible(second)) return main;
       Sleep(20);
     }
     return nullptr;
@@ -373,6 +374,18 @@ class EditorCommandTest : public CommandPipelineTest {
       Sleep(20);
     }
     return GetForegroundWindow() == window;
+  }
+
+  // The visible windows beneath window, top first, for failure messages.
+  static std::string WindowsBeneath(HWND window) {
+    std::string list;
+    for (HWND next = GetWindow(window, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(next)) continue;
+      char title[128] = {};
+      GetWindowTextA(next, title, sizeof title);
+      list += std::string("[") + title + "] ";
+    }
+    return list;
   }
 
   static bool Topmost(HWND window) {
@@ -423,15 +436,32 @@ TEST_F(EditorCommandTest, CommandFromTheStripTakesTheEditorBeneathIt) {
   ASSERT_TRUE(BringToFront(strip));
 
   Settings.Forground = 0;
-  EXPECT_TRUE(RunCommand(0, ResultBuffer));
+  EXPECT_TRUE(RunCommand(0, ResultBuffer)) << WindowsBeneath(strip);
   EXPECT_EQ(CurrentSourceFile, source_);
   EXPECT_FALSE(Topmost(strip));
 
   Settings.Forground = 1;
   ASSERT_TRUE(BringToFront(strip));
-  EXPECT_TRUE(RunCommand(0, ResultBuffer));
+  EXPECT_TRUE(RunCommand(0, ResultBuffer)) << WindowsBeneath(strip);
   EXPECT_TRUE(Topmost(strip));
   EXPECT_EQ(Tools(), (Names{"javac", "javac"}));
+}
+
+TEST_F(EditorCommandTest, ProgramsOwnWindowOverTheEditorIsPassedOver) {
+  HWND editor = StartEditor(source_);
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(BringToFront(editor));
+  // A result window left open over the editor.
+  HWND result = OwnWindow(0);
+  ASSERT_NE(result, nullptr);
+  ASSERT_TRUE(BringToFront(result));
+  HWND strip = OwnWindow(WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  ASSERT_NE(strip, nullptr);
+  Settings.MainWindow = strip;
+  ASSERT_TRUE(BringToFront(strip));
+
+  EXPECT_TRUE(RunCommand(0, ResultBuffer)) << WindowsBeneath(strip);
+  EXPECT_EQ(CurrentSourceFile, source_);
 }
 
 }  // namespace
