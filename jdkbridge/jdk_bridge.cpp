@@ -48,8 +48,8 @@ std::string FromWide(const std::wstring& wide, UINT codePage) {
   int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string text(n, '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr,
+                      nullptr);
   return text;
 }
 
@@ -201,8 +201,8 @@ std::string ToolScript(const std::string& directory, const std::vector<std::stri
     command += " " + ShellQuoted(FromWide(ToWide(argument, CP_ACP), CP_UTF8));
   std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
-         ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" +
-         "mv -f " + part + " " + ShellQuoted(UnixPath(files.exitCode)) + "\n";
+         ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" + "mv -f " +
+         part + " " + ShellQuoted(UnixPath(files.exitCode)) + "\n";
 }
 
 bool StartShell(const std::string& scriptUnixPath) {
@@ -236,7 +236,8 @@ int main() {
   const char* tool = PELLARO_JDK_TOOL;
   std::string directory = UnixPath(CurrentDirectory());
   if (directory.empty())
-    return Fail(std::string(tool) + ": Wine の中でしか動きません (現在のフォルダの Unix 名がありません)。");
+    return Fail(std::string(tool) +
+                ": Wine の中でしか動きません (現在のフォルダの Unix 名がありません)。");
 
   RunFiles files;
   if (!files.Make()) return Fail(std::string(tool) + ": 一時ファイルを作れません。");

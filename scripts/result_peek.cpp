@@ -76,8 +76,7 @@ int PrintText() {
   HWND edit = window ? GetDlgItem(window, kResultTextId) : nullptr;
   if (!edit) return 1;
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-    return 1;
+  if (!SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return 1;
   std::string text(length + 1, '\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutA(edit, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),

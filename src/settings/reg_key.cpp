@@ -8,8 +8,8 @@
 
 bool RegKey::Create(HKEY root, const char* path) {
   DWORD disposition = 0;
-  return RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                         key_.Receive(), &disposition) == ERROR_SUCCESS;
+  return RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.Receive(),
+                         &disposition) == ERROR_SUCCESS;
 }
 
 bool RegKey::ReadDword(const char* name, DWORD& field) const {

@@ -67,8 +67,7 @@ bool IsOwnWindow(HWND window) {
 // program's own windows (a result window left over the editor) are passed over.
 HWND VisibleWindowBeneath(HWND window) {
   HWND next = GetWindow(window, GW_HWNDNEXT);
-  while (next && (!IsWindowVisible(next) || IsOwnWindow(next)))
-    next = GetWindow(next, GW_HWNDNEXT);
+  while (next && (!IsWindowVisible(next) || IsOwnWindow(next))) next = GetWindow(next, GW_HWNDNEXT);
   return next;
 }
 

@@ -133,13 +133,15 @@ int main() {
   GetCurrentDirectoryA(MAX_PATH, directory);
   const std::string arguments = Arguments();
   AppendToLog(tool + "\t" + directory + "\t" + arguments + "\r\n");
-  if (tool == "appletviewer") AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
+  if (tool == "appletviewer")
+    AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
 
   if (!Env("PELLARO_FAKE_STDIN_" + upper).empty()) {
     char chunk[4096];
     DWORD read = 0;
     std::string input;
-    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), chunk, sizeof chunk, &read, nullptr) &&
+           read > 0)
       input.append(chunk, read);
     AppendToLog("stdin\t" + std::to_string(input.size()) + "\r\n");
   }

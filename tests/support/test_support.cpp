@@ -27,8 +27,8 @@ TempFolder::TempFolder(const std::string& nameHint) {
   GetTempPathA(MAX_PATH, base);
   static unsigned counter = 0;
   for (;;) {
-    path_ = std::string(base) + "pellaro-" + nameHint + "-" + std::to_string(GetCurrentProcessId()) +
-            "-" + std::to_string(++counter) + "\\";
+    path_ = std::string(base) + "pellaro-" + nameHint + "-" +
+            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
     if (CreateDirectoryA(path_.c_str(), nullptr)) break;
   }
 }
