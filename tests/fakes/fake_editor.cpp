@@ -14,36 +14,21 @@
 #include <cstdlib>
 #include <string>
 
+#include "fake_common.h"
+
 namespace {
+
+using fake::Env;
+
+void AppendToLog(const std::string& record) {
+  fake::AppendToLog("PELLARO_FAKE_EDITOR_LOG", record);
+}
 
 const char kClassName[] = "PellaroFakeEditor";
 const UINT_PTR kQuitPollTimer = 1;
 
 HWND MainWindow = nullptr;
 std::string QuitFile;
-
-std::string Env(const char* name) {
-  char value[32768];
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-void AppendToLog(const std::string& record) {
-  std::string log = Env("PELLARO_FAKE_EDITOR_LOG");
-  if (log.empty()) return;
-  // Several editors may start at once; retry briefly while another holds the log.
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-      CloseHandle(file);
-      return;
-    }
-    Sleep(5);
-  }
-}
 
 std::string Title(const char* which) {
   return "fake editor " + std::to_string(GetCurrentProcessId()) + " " + which;

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "fake_common.h"
+
 namespace {
 
-std::string Env(const std::string& name) {
-  char value[32768];
-  DWORD length = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
+using fake::Env;
+
+void AppendToLog(const std::string& record) { fake::AppendToLog("PELLARO_FAKE_LOG", record); }
 
 std::string ToolName() {
   char path[MAX_PATH];
@@ -79,23 +79,6 @@ std::string ReadWholeFile(const std::string& path) {
   while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
   CloseHandle(file);
   return bytes;
-}
-
-void AppendToLog(const std::string& record) {
-  std::string log = Env("PELLARO_FAKE_LOG");
-  if (log.empty()) return;
-  // Several fakes may run one after the other; retry briefly if the log is busy.
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-      CloseHandle(file);
-      return;
-    }
-    Sleep(5);
-  }
 }
 
 void Print(const std::string& bytes) {
