@@ -1,16 +1,124 @@
-// Interactive start-up. This build offers the compile-only mode alone; the
-// editor companion and the tool window are not part of it yet.
+// Interactive start-up: choose and classify the file, hand it to the running
+// instance or start the editor on it, make the strip, and run the message loop.
 #include "app/interactive_startup.h"
+
+#include "app/instance_channel.h"
+#include "common/dbcs_text.h"
+#include "dialogs/pickers.h"
+#include "editor/editor_tracker.h"
+#include "settings/app_settings.h"
+#include "tools/path_ops.h"
+#include "windows/editor_dialog.h"
+#include "windows/main_window.h"
+#include "windows/tool_window.h"
 
 namespace {
 
-const char kCompileOnlyHint[] =
-    "このバージョンではコンパイル専用モードだけが使えます。\r\n"
-    "Pellaro.exe -c ファイル名.java のように起動してください。";
+const char kNoFileText[] = "単独では実行できません。ファイルを選んでください。";
+const char kNoFileCaption[] = "実行エラー";
+const char kSendFailedText[] = "メッセージの送信に失敗！";
+const char kEditorFailedText[] = "エディタの起動に失敗しました";
+const char kMailslotFailedText[] = "メールスロット作成に失敗しました。";
+const char kMainFailedText[] = "ウインドウの作成に失敗！！";
+const char kToolFailedText[] = "ツールバーの作成に失敗！！";
+
+void Tell(const char* text, const char* caption = nullptr) {
+  MessageBoxA(nullptr, text, caption, MB_OK);
+}
+
+bool EndsWith(const std::string& text, const char* suffix) {
+  const std::string tail(suffix);
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Starts the stored editor on file; when it does not start, asks for another
+// until one does, and keeps that one.
+bool StartEditor(const std::string& file) {
+  if (Editors.Launch(Settings.editor, file)) return true;
+  Tell(kEditorFailedText);
+  std::string editor;
+  do {
+    if (!AskForEditor(editor)) return false;
+  } while (!Editors.Launch(editor, file));
+  CopyToField(Settings.editor, sizeof Settings.editor, editor);
+  return true;
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
 
 }  // namespace
 
-int RunInteractiveStartup(std::string, bool, HANDLE) {
-  MessageBoxA(nullptr, kCompileOnlyHint, nullptr, MB_OK);
-  return 0;
+std::string StartupFile(std::string commandLine) {
+  if (commandLine.size() >= 2 && commandLine.front() == '"' && commandLine.back() == '"')
+    commandLine = commandLine.substr(1, commandLine.size() - 2);
+  return commandLine.empty() ? commandLine : FullPathOf(commandLine);
+}
+
+StartupKind ClassifyStartupFile(const std::string& path) {
+  if (EndsWith(path, ".PXS") || EndsWith(path, ".pxs")) return StartupKind::SettingsFile;
+  if (EndsWith(path, ".JAV") || EndsWith(path, ".java")) return StartupKind::JavaSource;
+  return StartupKind::Other;
+}
+
+int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE instanceMutex) {
+  std::string file = StartupFile(commandLine);
+  if (file.empty()) {
+    char picked[kPickerBufferSize];
+    PickJavaSource(nullptr, picked);
+    file = FieldText(picked, sizeof picked);
+    if (file.empty()) {
+      Tell(kNoFileText, kNoFileCaption);
+      return 0;
+    }
+  }
+
+  switch (ClassifyStartupFile(file)) {
+    case StartupKind::SettingsFile:
+      Settings.PxsMode = 1;
+      break;
+    case StartupKind::JavaSource:
+      if (anotherInstance) {
+        if (!Channel.Send(file)) Tell(kSendFailedText);
+        return 0;
+      }
+      if (!StartEditor(file)) return 0;
+      break;
+    case StartupKind::Other:
+      break;
+  }
+
+  if (!Channel.Create()) {
+    Tell(kMailslotFailedText);
+    return 0;
+  }
+  HWND main = CreateMainWindow();
+  if (!main) {
+    Tell(kMainFailedText);
+    return 0;
+  }
+  UpdateWindow(main);
+  Settings.MainWindow = main;
+  SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+
+  HWND tool = CreateToolWindow(main);
+  if (!tool) {
+    Tell(kToolFailedText);
+    return 0;
+  }
+  UpdateWindow(tool);
+  Settings.ToolWindow = tool;
+  if (!BuildToolbar()) return 0;
+
+  const int code = RunMessageLoop();
+  // The mutex was never owned; its name lasts until the handle closes at exit.
+  ReleaseMutex(instanceMutex);
+  return code;
 }

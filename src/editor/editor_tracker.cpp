@@ -5,10 +5,18 @@
 
 bool EditorTracker::Launch(const std::string& editorPath, const std::string& argument) {
   if (editorPath.empty()) return false;
-
   // The editor path stays unquoted: it is the user's setting as written, and
   // the editor is started from the command line alone.
-  std::string commandLine = editorPath + " \"" + argument + "\"";
+  return Start(editorPath + " \"" + argument + "\"", argument);
+}
+
+bool EditorTracker::LaunchWithArguments(const std::string& editorPath,
+                                        const std::string& arguments) {
+  if (editorPath.empty()) return false;
+  return Start(editorPath + " " + arguments, arguments);
+}
+
+bool EditorTracker::Start(std::string commandLine, const std::string& argument) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};

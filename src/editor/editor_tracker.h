@@ -29,6 +29,10 @@ class EditorTracker {
   // tracks it. False when the path is empty or the process cannot be created.
   bool Launch(const std::string& editorPath, const std::string& argument);
 
+  // Starts `editorPath arguments`, the arguments as written (a line-jump
+  // command line such as "/l 12 C:\work\Hello.java"), and tracks it like Launch.
+  bool LaunchWithArguments(const std::string& editorPath, const std::string& arguments);
+
   // Drops every tracked editor that has ended; false exactly when that left
   // the list empty. An empty list gives true.
   bool StillRunning();
@@ -41,6 +45,7 @@ class EditorTracker {
 
  private:
   static bool HasEnded(const EditorProcess& entry);
+  bool Start(std::string commandLine, const std::string& argument);
 
   std::deque<EditorProcess> list_;
   UniqueHandle lastThread_;  // primary thread of the most recent launch

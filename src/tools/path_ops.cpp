@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/dbcs_text.h"
 #include "common/win_handle.h"
 
@@ -30,4 +32,12 @@ void StripExtension(std::string& path) {
   std::size_t fileStart = slash == std::string::npos ? 0 : slash + 1;
   std::size_t dot = FindLastChar(path, '.');
   if (dot != std::string::npos && dot >= fileStart) path.erase(dot);
+}
+
+std::string FullPathOf(const std::string& path) {
+  DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::vector<char> full(needed + 1, '\0');
+  DWORD length = GetFullPathNameA(path.c_str(), needed + 1, full.data(), nullptr);
+  return length == 0 || length > needed ? path : std::string(full.data(), length);
 }

@@ -17,3 +17,6 @@ void ResolveLongName(std::string& path);
 // Cuts path at the last dot of its file part (D:\work\Hello.java becomes
 // D:\work\Hello); a dot in a directory name is not an extension.
 void StripExtension(std::string& path);
+
+// path made full against the current directory; unchanged when that fails.
+std::string FullPathOf(const std::string& path);

@@ -1,0 +1,160 @@
+// The MAIN strip's dialog procedure and its helpers.
+#include "windows/main_window.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/instance_channel.h"
+#include "common/win_handle.h"
+#include "editor/editor_tracker.h"
+#include "resources/resource_ids.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+const char kMainTemplate[] = "MAIN";
+const char kMenuName[] = "MENU";
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollMs = 500;
+constexpr int kHotKeyCount = 3;
+
+void RegisterHotKeys(HWND window) {
+  for (int id = 1; id <= kHotKeyCount; ++id) {
+    const CommandSlot& slot = Settings.Cmd[id - 1];
+    // A slot without a key has no hot key; a key another program holds stays
+    // without one too.
+    if (slot.HotKey1 != 0) RegisterHotKey(window, id, slot.HotKey2, slot.HotKey1);
+  }
+}
+
+void UnregisterHotKeys(HWND window) {
+  for (int id = 1; id <= kHotKeyCount; ++id) UnregisterHotKey(window, id);
+}
+
+// The stored place, moved onto the nearest monitor's work area when it lies
+// off every monitor (a place kept from a screen that is gone).
+POINT VisiblePlace(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const LONG width = rect.right - rect.left;
+  const LONG height = rect.bottom - rect.top;
+  POINT place = {Settings.WindowX, Settings.WindowY};
+  RECT wanted = {place.x, place.y, place.x, place.y};
+  // The far corner is computed without overflowing for values near LONG_MAX.
+  wanted.right = place.x > LONG_MAX - width ? LONG_MAX : place.x + width;
+  wanted.bottom = place.y > LONG_MAX - height ? LONG_MAX : place.y + height;
+  if (MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) return place;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  place.x = std::max(work.left, std::min(place.x, work.right - width));
+  place.y = std::max(work.top, std::min(place.y, work.bottom - height));
+  return place;
+}
+
+void OnInitDialog(HWND window) {
+  const LONG_PTR removed = WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~removed);
+  const POINT place = VisiblePlace(window);
+  SetWindowPos(window, nullptr, place.x, place.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  ShowWindow(window, SW_SHOW);
+  SetTimer(window, kPollTimer, kPollMs, nullptr);
+  RegisterHotKeys(window);
+}
+
+void ExitSequence(HWND window) {
+  UnregisterHotKeys(window);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  Settings.WindowX = rect.left;
+  Settings.WindowY = rect.top;
+  PostQuitMessage(0);
+  EndDialog(window, 0);
+}
+
+void OnPollTick(HWND window) {
+  std::string path;
+  if (Channel.Receive(path)) Editors.Launch(Settings.editor, path);
+  if (!Editors.StillRunning()) {
+    KillTimer(window, kPollTimer);
+    ExitSequence(window);
+  }
+}
+
+void OnRightButtonDown(HWND window, LPARAM where) {
+  POINT point = {LOWORD(where), HIWORD(where)};
+  UniqueMenu menu(LoadMenuA(Settings.Instance, kMenuName));
+  HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
+  if (!popup) return;
+  ClientToScreen(window, &point);
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, window, nullptr);
+}
+
+// Menu entries stand for the toolbar's commands.
+int ToolbarCommandFor(WPARAM menuCommand) {
+  switch (menuCommand) {
+    case IDM_COMMAND1:
+      return IDC_COMMAND1;
+    case IDM_COMMAND2:
+      return IDC_COMMAND2;
+    case IDM_COMMAND3:
+      return IDC_COMMAND3;
+    case IDM_OPTIONS:
+      return IDC_SETTINGS;
+  }
+  return 0;
+}
+
+BOOL OnCommand(HWND window, WPARAM command) {
+  if (command == IDM_EXIT) {
+    ExitSequence(window);
+    return FALSE;
+  }
+  const int toolbarCommand = ToolbarCommandFor(command);
+  if (toolbarCommand == 0) return FALSE;
+  SendMessageA(Settings.ToolWindow, WM_COMMAND, toolbarCommand, 0);
+  return TRUE;
+}
+
+BOOL OnHotKey(WPARAM id) {
+  if (id < 1 || id > kHotKeyCount) return FALSE;
+  SendMessageA(Settings.ToolWindow, WM_COMMAND, IDC_COMMAND1 + (id - 1), 0);
+  return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(window);
+      return FALSE;
+    case WM_COMMAND:
+      return OnCommand(window, wParam);
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
+      // Alt+F4 leaves the strip in place; only its hot keys go.
+      UnregisterHotKeys(window);
+      return TRUE;
+    case WM_TIMER:
+      OnPollTick(window);
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      // Grabbing the strip's own surface drags it as a caption would.
+      SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+      OutputDebugStringA("LBUTTON");
+      return TRUE;
+    case WM_RBUTTONDOWN:
+      OnRightButtonDown(window, lParam);
+      return TRUE;
+    case WM_HOTKEY:
+      return OnHotKey(wParam);
+  }
+  return FALSE;
+}
+
+HWND CreateMainWindow() {
+  return CreateDialogParamA(Settings.Instance, kMainTemplate, nullptr, MainWindowProc, 0);
+}

@@ -1,0 +1,11 @@
+// The MAIN window: the borderless floating strip that holds the toolbar, with
+// its popup menu, hot keys, dragging and the poll timer that takes paths from
+// a second start and ends the program after the last editor.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates MAIN (no owner); null when it cannot be made.
+HWND CreateMainWindow();

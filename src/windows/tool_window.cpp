@@ -1,0 +1,126 @@
+// The TOOLWND dialog procedure, the toolbar and the command runs behind it.
+#include "windows/tool_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "dialogs/settings_frame.h"
+#include "resources/resource_ids.h"
+#include "settings/app_settings.h"
+#include "tools/child_process.h"
+#include "tools/command_pipeline.h"
+#include "windows/result_window.h"
+
+namespace {
+
+const char kToolWindowTemplate[] = "TOOLWND";
+const char kSettingsTip[] = "設定";
+constexpr int kImageCount = 4;
+constexpr int kImageSize = 16;
+constexpr int kButtonPadding = 2;
+constexpr std::size_t kResultLineFeeds = 8;
+
+void OnNeedText(NMTTDISPINFOA* info) {
+  switch (info->hdr.idFrom) {
+    case IDC_COMMAND1:
+    case IDC_COMMAND2:
+    case IDC_COMMAND3:
+      // The live setting, so a tooltip changed in the settings shows at once.
+      info->lpszText = Settings.Cmd[info->hdr.idFrom - IDC_COMMAND1].ToolTipText;
+      break;
+    default:
+      info->lpszText = const_cast<char*>(kSettingsTip);
+      break;
+  }
+}
+
+BOOL OnNotify(NMHDR* header) {
+  if (header->code != TTN_NEEDTEXTA) return FALSE;
+  if (header->idFrom < IDC_COMMAND1 || header->idFrom > IDC_SETTINGS) return FALSE;
+  OnNeedText(reinterpret_cast<NMTTDISPINFOA*>(header));
+  return TRUE;
+}
+
+void RunSlot(int slot) {
+  if (!RunCommand(slot, ResultBuffer)) return;
+  Beep(0, 0);
+  if (WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow();
+}
+
+void OpenSettings() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) return;
+  if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+    ShowSettingsSheet(Settings.MainWindow);
+  else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+    ShowPageSelector(Settings.MainWindow);
+}
+
+BOOL OnCommand(WPARAM command) {
+  ResultBuffer[0] = '\0';
+  switch (LOWORD(command)) {
+    case IDC_COMMAND1:
+    case IDC_COMMAND2:
+    case IDC_COMMAND3:
+      RunSlot(LOWORD(command) - IDC_COMMAND1);
+      break;
+    case IDC_SETTINGS:
+      OpenSettings();
+      break;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool WantsResultWindow(const char* output, DWORD kekka) {
+  if (kekka == 0) return true;
+  return static_cast<std::size_t>(std::count(output, output + std::strlen(output), '\n')) >=
+         kResultLineFeeds;
+}
+
+INT_PTR CALLBACK ToolWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+      return OnCommand(wParam);
+  }
+  return FALSE;
+}
+
+HWND CreateToolWindow(HWND parent) {
+  return CreateDialogParamA(Settings.Instance, kToolWindowTemplate, parent, ToolWindowProc, 0);
+}
+
+bool BuildToolbar() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  TBBUTTON buttons[kImageCount] = {};
+  const int commands[kImageCount] = {IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND3, IDC_SETTINGS};
+  for (int i = 0; i < kImageCount; ++i) {
+    buttons[i].iBitmap = i;
+    buttons[i].idCommand = commands[i];
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = TBSTYLE_BUTTON;
+  }
+  HWND toolbar = CreateToolbarEx(Settings.ToolWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS,
+                                 IDC_TOOLBAR, kImageCount, Settings.Instance, IDB_TOOLBAR, buttons,
+                                 kImageCount, kImageSize, kImageSize, kImageSize, kImageSize,
+                                 sizeof(TBBUTTON));
+  if (!toolbar) return false;
+  // Narrow padding, so that the three commands and the gear fit the strip.
+  SendMessageA(toolbar, TB_SETPADDING, 0, MAKELPARAM(kButtonPadding, kButtonPadding));
+  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+
+  TBBUTTON separator = {};
+  separator.fsStyle = TBSTYLE_SEP;
+  SendMessageA(toolbar, TB_INSERTBUTTONA, 3, reinterpret_cast<LPARAM>(&separator));
+  SendMessageA(toolbar, TB_INSERTBUTTONA, 5, reinterpret_cast<LPARAM>(&separator));
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+  return true;
+}

@@ -1,0 +1,20 @@
+// The TOOLWND child of the strip: its toolbar of three command buttons and a
+// settings button, the buttons' tooltips, and what a command does with the
+// captured output.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+INT_PTR CALLBACK ToolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates TOOLWND as a child of parent; null when it cannot be made.
+HWND CreateToolWindow(HWND parent);
+
+// Creates the toolbar inside ToolWindow; false when it cannot be made.
+bool BuildToolbar();
+
+// Whether a command's output gets a RESULT window: 8 line feeds or more, or
+// always when Kekka is 0.
+bool WantsResultWindow(const char* output, DWORD kekka);
