@@ -28,7 +28,8 @@ void Tell(const char* text, const char* caption = nullptr) {
 
 bool EndsWith(const std::string& text, const char* suffix) {
   const std::string tail(suffix);
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Starts the stored editor on file; when it does not start, asks for another

@@ -64,8 +64,8 @@ bool ClickedLine(HWND edit, std::string& line) {
   }
   if (lineStart >= text.size()) return false;
   std::size_t lineEnd = text.find('\n', lineStart);
-  line = text.substr(lineStart, lineEnd == std::string::npos ? std::string::npos
-                                                             : lineEnd - lineStart);
+  line = text.substr(lineStart,
+                     lineEnd == std::string::npos ? std::string::npos : lineEnd - lineStart);
   return true;
 }
 
@@ -107,8 +107,7 @@ std::string ExpandLineJump(const std::string& lineJumpTemplate, const std::strin
   std::string text = lineJumpTemplate;
   ReplaceFirst(text, 'f', sourcePath);
   ReplaceFirst(text, 'l', lineNumber);
-  for (std::size_t at; (at = FindPercentPair(text, '%')) != std::string::npos;)
-    text.erase(at, 1);
+  for (std::size_t at; (at = FindPercentPair(text, '%')) != std::string::npos;) text.erase(at, 1);
   return text;
 }
 

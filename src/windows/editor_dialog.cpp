@@ -1,6 +1,7 @@
 // The EDITOR dialog procedure.
 #include "windows/editor_dialog.h"
 
+#include "common/dbcs_text.h"
 #include "dialogs/pickers.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
@@ -9,8 +10,10 @@ namespace {
 
 const char kEditorTemplate[] = "EDITOR";
 
-// The dialog's answer; the dialog's result is its address.
+// The dialog's answer. The dialog's result only says that OK was pressed: a
+// pointer does not survive as a dialog result on every 64-bit system.
 char EditorAnswer[kTextFieldSize];
+constexpr INT_PTR kAnswered = 1;
 
 void OnBrowse(HWND window) {
   if (PickExecutable(window, EditorAnswer)) SetDlgItemTextA(window, IDC_EDITOR_PATH, EditorAnswer);
@@ -19,7 +22,7 @@ void OnBrowse(HWND window) {
 void OnOk(HWND window) {
   EditorAnswer[0] = '\0';
   GetDlgItemTextA(window, IDC_EDITOR_PATH, EditorAnswer, sizeof EditorAnswer);
-  EndDialog(window, reinterpret_cast<INT_PTR>(EditorAnswer));
+  EndDialog(window, kAnswered);
 }
 
 }  // namespace
@@ -46,7 +49,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
 bool AskForEditor(std::string& path) {
   INT_PTR answer =
       DialogBoxParamA(Settings.Instance, kEditorTemplate, nullptr, EditorDialogProc, 0);
-  if (answer == 0 || answer == -1) return false;
-  path = reinterpret_cast<const char*>(answer);
+  if (answer != kAnswered) return false;
+  path = FieldText(EditorAnswer, sizeof EditorAnswer);
   return true;
 }

@@ -108,10 +108,10 @@ bool BuildToolbar() {
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = TBSTYLE_BUTTON;
   }
-  HWND toolbar = CreateToolbarEx(Settings.ToolWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS,
-                                 IDC_TOOLBAR, kImageCount, Settings.Instance, IDB_TOOLBAR, buttons,
-                                 kImageCount, kImageSize, kImageSize, kImageSize, kImageSize,
-                                 sizeof(TBBUTTON));
+  HWND toolbar =
+      CreateToolbarEx(Settings.ToolWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR,
+                      kImageCount, Settings.Instance, IDB_TOOLBAR, buttons, kImageCount, kImageSize,
+                      kImageSize, kImageSize, kImageSize, sizeof(TBBUTTON));
   if (!toolbar) return false;
   // Narrow padding, so that the three commands and the gear fit the strip.
   SendMessageA(toolbar, TB_SETPADDING, 0, MAKELPARAM(kButtonPadding, kButtonPadding));

@@ -8,6 +8,7 @@
 // window or the file named by PELLARO_FAKE_EDITOR_QUIT_FILE appears (polled
 // every 50 ms); it then ends without destroying its windows first.
 //   PELLARO_FAKE_EDITOR_AT_ONCE  when set, ends right after writing the record
+//   PELLARO_FAKE_EDITOR_ONE_WINDOW  when set, opens the main window alone
 //   PELLARO_FAKE_EDITOR_EXIT     the exit code (default 0)
 #include <windows.h>
 
@@ -99,7 +100,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // launcher that waited for the editor to become idle finds them.
   HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   DWORD secondId = 0;
-  HANDLE second = CreateThread(nullptr, 0, SecondThread, created, 0, &secondId);
+  HANDLE second = Env("PELLARO_FAKE_EDITOR_ONE_WINDOW").empty()
+                      ? CreateThread(nullptr, 0, SecondThread, created, 0, &secondId)
+                      : nullptr;
   if (second) WaitForSingleObject(created, 5000);
 
   RunMessageLoop();

@@ -1,6 +1,8 @@
 // Driving the real Pellaro.exe from a test.
 #include "ui_driver.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -215,6 +217,120 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs) {
 bool WaitUntilIdle(HWND window) {
   DWORD_PTR ignored = 0;
   return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kUiWaitMs, &ignored) != 0;
+}
+
+HWND WaitForStrip(DWORD pid, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [pid] {
+    return FindDialog(pid, [](HWND window) {
+      HWND tool = FindWindowExA(window, nullptr, kDialogClass, nullptr);
+      return tool && FindWindowExA(tool, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr;
+    });
+  });
+}
+
+RECT ToolbarButtonRect(HWND strip, int index) {
+  RECT rect = {};
+  HWND tool = FindWindowExA(strip, nullptr, kDialogClass, nullptr);
+  HWND toolbar = tool ? FindWindowExA(tool, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toolbar, &pid);
+  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
+  if (!toolbar || !process) return rect;
+  // The toolbar writes the rectangle into its own process's memory.
+  void* remote = VirtualAllocEx(process.Get(), nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return rect;
+  DWORD_PTR ok = 0;
+  SendMessageTimeoutA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                      kUiWaitMs, &ok);
+  SIZE_T read = 0;
+  if (ok) ReadProcessMemory(process.Get(), remote, &rect, sizeof rect, &read);
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [pid]() -> HWND {
+    for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(menu, &owner);
+      if (owner == pid && IsWindowVisible(menu)) return menu;
+    }
+    return nullptr;
+  });
+}
+
+namespace {
+
+void SendMouse(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+void MoveMouse(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  Sleep(kPollMs);
+}
+
+}  // namespace
+
+void ClickAt(POINT screen, bool rightButton) {
+  MoveMouse(screen);
+  SendMouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  SendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void DoubleClickAt(POINT screen) {
+  MoveMouse(screen);
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  }
+}
+
+void DragFromTo(POINT from, POINT to) {
+  MoveMouse(from);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Sleep(100);
+  // A few steps, as a hand moves; the system's move loop follows each one.
+  for (int step = 1; step <= 4; ++step) {
+    MoveMouse({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+    Sleep(30);
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Sleep(100);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+POINT CenterOf(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool BringToFront(HWND window) {
+  return PollForWindow(kUiWaitMs, [window]() -> HWND {
+           if (GetForegroundWindow() == window) return window;
+           SetForegroundWindow(window);
+           return nullptr;
+         }) != nullptr;
 }
 
 std::string WindowText(HWND window) { return TextByMessage(window, 4096); }

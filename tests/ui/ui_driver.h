@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <ostream>
 #include <string>
 
@@ -64,6 +65,23 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs = kUiWaitMs);
 // True once the window's thread has come back to its message loop, so that
 // whatever it was doing (writing a saved file, say) is done.
 bool WaitUntilIdle(HWND window);
+
+// The floating strip (MAIN) of the process once it shows its toolbar, or null.
+HWND WaitForStrip(DWORD pid, DWORD timeoutMs = kUiWaitMs);
+// Screen rectangle of the strip's toolbar button at index (separators count).
+RECT ToolbarButtonRect(HWND strip, int index);
+// The visible popup menu window of the process, or null after the wait.
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs = kUiWaitMs);
+
+// Real input, as the user gives it: the mouse at a screen point, and keys
+// pressed together then released in reverse order (virtual-key codes).
+void ClickAt(POINT screen, bool rightButton = false);
+void DoubleClickAt(POINT screen);
+void DragFromTo(POINT from, POINT to);
+void PressKeys(std::initializer_list<WORD> keys);
+POINT CenterOf(const RECT& rect);
+// Makes a window of another process the foreground window, waiting until it is.
+bool BringToFront(HWND window);
 
 // Text of a window of another process, asked with WM_GETTEXT.
 std::string WindowText(HWND window);

@@ -1,0 +1,415 @@
+// Pellaro.exe started on a Java source, end to end: the stored (fake) editor
+// opens, the strip floats, and the test uses it as a user would — toolbar
+// clicks, the popup menu, hot keys, dragging, a second start, the line jump.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "ui_driver.h"
+
+namespace {
+
+const char kEditorFailedText[] = "エディタの起動に失敗しました";
+const char kEditorCaption[] = "エディタを指定して下さい";
+const char kNoFileText[] = "単独では実行できません。ファイルを選んでください。";
+const char kMailslotFailedText[] = "メールスロット作成に失敗しました。";
+constexpr int kEditorPathEdit = 1006;
+constexpr int kEditorOk = 1065;
+constexpr int kMenuCommand1 = 40002;
+constexpr int kMenuExit = 40008;
+constexpr int kHotKeyModifiers = MOD_CONTROL | MOD_SHIFT;
+
+std::string FakeEditorPath() { return FakesFolder() + "\\fake_editor.exe"; }
+
+class StripTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteSettingsKeys();
+    folder_ = std::make_unique<TempFolder>("strip");
+    const std::string sources = *folder_ / "表示";
+    CreateDirectoryA(sources.c_str(), nullptr);
+    source_ = sources + "\\Hello.java";
+    WriteFileBytes(source_, "class Hello {}\r\n");
+    env_.emplace_back(new ScopedEnv("PATH", PathWith(FakesFolder())));
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_LOG", *folder_ / "tools.log"));
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_EDITOR_LOG", *folder_ / "editor.log"));
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_EDITOR_QUIT_FILE", *folder_ / "quit"));
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_OUT_JAVAC", *folder_ / "javac.txt"));
+    // The editor window the user works in is the one in front of its others.
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_EDITOR_ONE_WINDOW", "1"));
+    StoreText("AppData", "editor", FakeEditorPath());
+    // Away from the strip's default place, so nothing covers a result window.
+    StoreResultPlace({200, 200, 600, 300});
+  }
+
+  void TearDown() override {
+    pellaro_.EndIfRunning();
+    WriteFileBytes(*folder_ / "quit", "");  // every fake editor ends
+    Sleep(200);
+    DeleteSettingsKeys();
+  }
+
+  // Starts Pellaro.exe and waits for its strip; null when none shows.
+  HWND StartStrip(const std::string& arguments, const std::string& workingFolder = "") {
+    pellaro_ = StartPellaro(arguments, workingFolder);
+    strip_ = pellaro_.Started() ? WaitForStrip(pellaro_.Id()) : nullptr;
+    return strip_;
+  }
+  HWND StartOnSource() { return StartStrip("\"" + source_ + "\""); }
+
+  std::vector<std::vector<std::string>> EditorLog() const {
+    return ReadFakeLog(*folder_ / "editor.log");
+  }
+  std::vector<std::vector<std::string>> ToolLog() const {
+    return ReadFakeLog(*folder_ / "tools.log");
+  }
+  // The tools run so far, in order ("javac java ...").
+  std::string ToolsRun() const {
+    std::string tools;
+    for (const auto& record : ToolLog()) tools += (tools.empty() ? "" : " ") + record[0];
+    return tools;
+  }
+  bool WaitForToolRecords(std::size_t count) const {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kUiWaitMs; Sleep(20))
+      if (ToolLog().size() >= count) return WaitUntilIdle(strip_);
+    return false;
+  }
+  bool WaitForEditorRecords(std::size_t count) const {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kUiWaitMs; Sleep(20))
+      if (EditorLog().size() >= count) return true;
+    return false;
+  }
+
+  // The main window of the fake editor started n-th (0 first).
+  HWND EditorWindow(std::size_t n = 0) const {
+    auto log = EditorLog();
+    if (log.size() <= n) return nullptr;
+    return FindWindowA("PellaroFakeEditor", ("fake editor " + log[n][0] + " main").c_str());
+  }
+
+  // A command from the menu, with the editor as the window the user worked in.
+  void RunFromMenu(int slot) {
+    ASSERT_TRUE(BringToFront(EditorWindow()));
+    SendCommand(strip_, kMenuCommand1 + slot);
+  }
+
+  // What the fake javac prints from now on.
+  void ScriptJavac(const std::string& text) { WriteFileBytes(*folder_ / "javac.txt", text); }
+
+  std::vector<HWND> ResultWindows() const {
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "結果"));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == pellaro_.Id() && IsWindowVisible(w)) found.push_back(w);
+    }
+    return found;
+  }
+
+  bool HotKeyIsFree(UINT key) {
+    if (!RegisterHotKey(nullptr, 0x7000, kHotKeyModifiers, key)) return false;
+    UnregisterHotKey(nullptr, 0x7000);
+    return true;
+  }
+
+  void ExitFromMenu() {
+    SendCommand(strip_, kMenuExit);
+    ASSERT_TRUE(pellaro_.WaitForExit()) << "Pellaro.exe is still running";
+    EXPECT_EQ(pellaro_.ExitCode(), 0u);
+  }
+
+  ScopedUnmanagedWindows unmanagedWindows_;
+  std::unique_ptr<TempFolder> folder_;
+  std::string source_;
+  std::vector<std::unique_ptr<ScopedEnv>> env_;
+  PellaroProcess pellaro_;
+  HWND strip_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+class StripCommands : public StripTest {};
+
+TEST_F(StripCommands, ToolbarButtonsRunTheirSlotsOnTheEditorsFile) {
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  auto editors = EditorLog();
+  ASSERT_EQ(editors.size(), 1u);
+  EXPECT_EQ(editors[0][1], FakeEditorPath() + " \"" + source_ + "\"");
+
+  // Slot 1 javac, slot 2 java, slot 3 javac then java (the stored defaults).
+  const char* expected[] = {"javac", "javac java", "javac java javac java"};
+  const std::size_t records[] = {1, 2, 4};
+  for (int button = 0; button < 3; ++button) {
+    ASSERT_TRUE(BringToFront(EditorWindow()));
+    ClickAt(CenterOf(ToolbarButtonRect(strip_, button)));
+    ASSERT_TRUE(WaitForToolRecords(records[button])) << "button " << button + 1;
+    EXPECT_EQ(ToolsRun(), expected[button]);
+  }
+  EXPECT_EQ(ToolLog()[0][1] + "\\Hello.java", source_);
+  // Kekka 0: every run opens its own window, even with next to no output.
+  EXPECT_EQ(ResultWindows().size(), 3u);
+  ExitFromMenu();
+}
+
+TEST_F(StripCommands, RightClickOpensTheMenuAtThePointAndItsEntriesRunTheSlots) {
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+  RECT strip = OuterRect(strip_);
+  const POINT click = {strip.left + 4, strip.top + 12};
+  ClickAt(click, true);
+  HWND menu = WaitForPopupMenu(pellaro_.Id());
+  ASSERT_NE(menu, nullptr) << "no popup menu";
+  RECT shown = OuterRect(menu);
+  EXPECT_NEAR(shown.left, click.x, 2);
+  EXPECT_NEAR(shown.top, click.y, 2);
+  PressKeys({VK_DOWN});
+  PressKeys({VK_DOWN});
+  PressKeys({VK_RETURN});  // コマンド２: java alone
+  ASSERT_TRUE(WaitForToolRecords(1));
+  EXPECT_EQ(ToolsRun(), "java");
+
+  RunFromMenu(2);
+  EXPECT_EQ(ToolsRun(), "java javac java");
+  RunFromMenu(0);
+  EXPECT_EQ(ToolsRun(), "java javac java javac");
+  ExitFromMenu();
+}
+
+TEST_F(StripCommands, HotKeysRunTheirSlotsWhileTheEditorHasTheFocus) {
+  StoreNumber("Cmd1", "HotKey1", 'J');
+  StoreNumber("Cmd1", "HotKey2", kHotKeyModifiers);
+  StoreNumber("Cmd3", "HotKey1", 'K');
+  StoreNumber("Cmd3", "HotKey2", kHotKeyModifiers);
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+
+  PressKeys({VK_CONTROL, VK_SHIFT, 'K'});
+  ASSERT_TRUE(WaitForToolRecords(2));
+  EXPECT_EQ(ToolsRun(), "javac java");
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+  PressKeys({VK_CONTROL, VK_SHIFT, 'J'});
+  ASSERT_TRUE(WaitForToolRecords(3));
+  EXPECT_EQ(ToolsRun(), "javac java javac");
+  ExitFromMenu();
+}
+
+TEST_F(StripCommands, ResultWindowOpensFromEightLineFeedsWhenKekkaIsSet) {
+  StoreNumber("AppData", "Kekka", 1);
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  // What the interpreter adds around javac's own lines, measured.
+  ScriptJavac(std::string(20, '\n'));
+  RunFromMenu(0);
+  ASSERT_EQ(ResultWindows().size(), 1u);
+  const std::string text = ResultText(ResultWindows()[0]);
+  const int ownLineFeeds = static_cast<int>(std::count(text.begin(), text.end(), '\n')) - 20;
+  ASSERT_GE(ownLineFeeds, 0);
+  ASSERT_LE(ownLineFeeds, 7);
+
+  ScriptJavac(std::string(7 - ownLineFeeds, '\n'));
+  RunFromMenu(0);
+  EXPECT_EQ(ResultWindows().size(), 1u) << "7 line feeds opened a window";
+  ScriptJavac(std::string(8 - ownLineFeeds, '\n'));
+  RunFromMenu(0);
+  EXPECT_EQ(ResultWindows().size(), 2u) << "8 line feeds opened none";
+  EXPECT_EQ(ToolLog().size(), 3u);
+  ExitFromMenu();
+}
+
+// ---------------------------------------------------------------------------
+class StripLifetime : public StripTest {};
+
+TEST_F(StripLifetime, SecondStartsHandTheirFilesOverAndEnd) {
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  const std::string spaced = *folder_ / "a b";
+  CreateDirectoryA(spaced.c_str(), nullptr);
+  WriteFileBytes(spaced + "\\Two.java", "class Two {}\r\n");
+  WriteFileBytes(*folder_ / "Three.java", "class Three {}\r\n");
+
+  PellaroProcess second = StartPellaro("\"" + spaced + "\\Two.java\"");
+  PellaroProcess third = StartPellaro("Three.java", folder_->Path());
+  for (PellaroProcess* p : {&second, &third}) {
+    ASSERT_TRUE(p->WaitForExit()) << "a second start is still running";
+    EXPECT_EQ(p->ExitCode(), 0u);
+  }
+  ASSERT_TRUE(WaitForEditorRecords(3));
+  // The two second starts run side by side, so either may arrive first.
+  std::set<std::string> files;
+  for (const auto& record : EditorLog()) files.insert(record[1]);
+  const std::string editor = FakeEditorPath() + " \"";
+  EXPECT_EQ(files, (std::set<std::string>{editor + source_ + "\"", editor + spaced + "\\Two.java\"",
+                                          editor + *folder_ / "Three.java\""}));
+  ExitFromMenu();
+}
+
+TEST_F(StripLifetime, EndsWithTheLastEditorAndReopensWhereItWasDragged) {
+  StoreNumber("AppData", "WindowX", 300);
+  StoreNumber("AppData", "WindowY", 150);
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RECT placed = OuterRect(strip_);
+  EXPECT_EQ(placed.left, 300);
+  EXPECT_EQ(placed.top, 150);
+
+  DragFromTo({placed.left + 4, placed.top + 12}, {placed.left + 44, placed.top + 42});
+  ASSERT_TRUE(WaitUntilIdle(strip_));
+  RECT dragged = OuterRect(strip_);
+  EXPECT_EQ(dragged.left, 340);
+  EXPECT_EQ(dragged.top, 180);
+
+  PostMessageA(EditorWindow(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(pellaro_.WaitForExit(3000)) << "still running after the last editor ended";
+  EXPECT_EQ(pellaro_.ExitCode(), 0u);
+  LONG x = 0, y = 0;
+  ASSERT_TRUE(StoredNumber("AppData", "WindowX", x) && StoredNumber("AppData", "WindowY", y));
+  EXPECT_EQ(x, dragged.left);
+  EXPECT_EQ(y, dragged.top);
+
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip on the second start";
+  EXPECT_EQ(OuterRect(strip_).left, dragged.left);
+  EXPECT_EQ(OuterRect(strip_).top, dragged.top);
+  ExitFromMenu();
+}
+
+TEST_F(StripLifetime, PlaceOffEveryScreenIsBroughtOntoIt) {
+  StoreNumber("AppData", "WindowX", static_cast<DWORD>(-5000));
+  StoreNumber("AppData", "WindowY", 0x7FFFFFF0);
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RECT shown = OuterRect(strip_);
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT overlap;
+  EXPECT_TRUE(IntersectRect(&overlap, &shown, &screen) && EqualRect(&overlap, &shown))
+      << shown.left << "," << shown.top;
+  ExitFromMenu();
+}
+
+TEST_F(StripLifetime, AltF4KeepsItRunningWithoutHotKeysAndExitEndsItAtOnce) {
+  StoreNumber("Cmd2", "HotKey1", 'L');
+  StoreNumber("Cmd2", "HotKey2", kHotKeyModifiers);
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  EXPECT_FALSE(HotKeyIsFree('L')) << "the strip holds no hot key";
+
+  ASSERT_TRUE(BringToFront(strip_));
+  PressKeys({VK_MENU, VK_F4});
+  for (DWORD start = GetTickCount(); !HotKeyIsFree('L') && GetTickCount() - start < kUiWaitMs;)
+    Sleep(20);
+  EXPECT_TRUE(HotKeyIsFree('L')) << "Alt+F4 kept the hot keys";
+  EXPECT_TRUE(IsWindowVisible(strip_));
+  EXPECT_EQ(pellaro_.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+
+  ExitFromMenu();
+  EXPECT_TRUE(IsWindow(EditorWindow())) << "the editor went with the program";
+}
+
+// ---------------------------------------------------------------------------
+class StripStarts : public StripTest {};
+
+TEST_F(StripStarts, SettingsFileAndOtherEndingsShowTheStripWithoutAnEditor) {
+  ASSERT_NE(StartStrip("\"" + *folder_ / "s.pxs\""), nullptr) << "no strip for .pxs";
+  // The name is held: a second settings start cannot make the mailslot.
+  PellaroProcess second = StartPellaro("\"" + *folder_ / "t.pxs\"");
+  HWND box = WaitForMessageBox(second.Id(), nullptr);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), "bad creating");
+  PressButton(box, IDOK);
+  ASSERT_TRUE(WaitUntilGone(box));
+  box = WaitForMessageBox(second.Id(), nullptr);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kMailslotFailedText);
+  PressButton(box, IDOK);
+  ASSERT_TRUE(second.WaitForExit());
+  ExitFromMenu();
+
+  ASSERT_NE(StartStrip("\"" + *folder_ / "Hello.Java\""), nullptr) << "no strip for .Java";
+  ExitFromMenu();
+  EXPECT_TRUE(EditorLog().empty());
+}
+
+TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
+  StoreText("AppData", "editor", "");
+  pellaro_ = StartPellaro("\"" + source_ + "\"");
+  HWND box = WaitForMessageBox(pellaro_.Id(), nullptr);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kEditorFailedText);
+  PressButton(box, IDOK);
+
+  HWND dialog = WaitForDialog(pellaro_.Id(), kEditorCaption);
+  ASSERT_NE(dialog, nullptr);
+  SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), "C:\\no\\such\\editor.exe");
+  PressButton(dialog, kEditorOk);
+  ASSERT_TRUE(WaitUntilGone(dialog));
+  dialog = WaitForDialog(pellaro_.Id(), kEditorCaption);
+  ASSERT_NE(dialog, nullptr) << "a path that failed did not bring the dialog back";
+
+  ASSERT_TRUE(BringToFront(dialog));
+  PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitUntilIdle(dialog));
+  ASSERT_TRUE(IsWindowVisible(dialog)) << "Escape closed the dialog";
+
+  SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), FakeEditorPath().c_str());
+  PressButton(dialog, kEditorOk);
+  strip_ = WaitForStrip(pellaro_.Id());
+  ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
+  EXPECT_EQ(EditorLog().size(), 1u);
+  ExitFromMenu();
+  EXPECT_EQ(StoredText("AppData", "editor"), FakeEditorPath());
+}
+
+TEST_F(StripStarts, StartWithoutFileAsksForOneAndEndsWhenNoneIsChosen) {
+  pellaro_ = StartPellaro("");
+  HWND picker = WaitForDialog(pellaro_.Id(), "ファイルを開く");
+  ASSERT_NE(picker, nullptr) << "no file picker";
+  PressButton(picker, IDCANCEL);
+  HWND box = WaitForMessageBox(pellaro_.Id(), nullptr);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kNoFileText);
+  EXPECT_EQ(WindowText(box), "実行エラー");
+  PressButton(box, IDOK);
+  ASSERT_TRUE(pellaro_.WaitForExit());
+  EXPECT_EQ(pellaro_.ExitCode(), 0u);
+  EXPECT_TRUE(EditorLog().empty());
+}
+
+// ---------------------------------------------------------------------------
+// A double-click on a compiler message in a result window, by Fukusuu.
+class LineJump : public StripTest, public testing::WithParamInterface<DWORD> {};
+
+TEST_P(LineJump, DoubleClickBelowAJapanesePromptStartsTheEditorAtThatLine) {
+  StoreText("AppData", "LineJump", "/l %l %f");
+  StoreNumber("AppData", "Fukusuu", GetParam());
+  ScriptJavac(
+      "Hello.java:12: エラー: ';'がありません\r\n        表示(x)\r\n                ^\r\n"
+      "Hello.java:34: エラー: シンボルを見つけられません\r\nエラー2個\r\n");
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RunFromMenu(0);
+  ASSERT_EQ(ResultWindows().size(), 1u);
+  HWND edit = GetDlgItem(ResultWindows()[0], kResultEdit);
+
+  const std::string text = ResultText(ResultWindows()[0]);
+  const std::size_t at = text.find("Hello.java:34:");
+  ASSERT_NE(at, std::string::npos) << Utf8(text);
+  const WPARAM line = std::count(text.begin(), text.begin() + at, '\n');
+  const LRESULT first = SendMessageA(edit, EM_LINEINDEX, line, 0);
+  const LRESULT where = SendMessageA(edit, EM_POSFROMCHAR, first + 2, 0);
+  POINT point = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)) + 4};
+  ClientToScreen(edit, &point);
+  DoubleClickAt(point);
+
+  ASSERT_TRUE(WaitForEditorRecords(2)) << "no editor started";
+  char shortPath[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameA(source_.c_str(), shortPath, MAX_PATH), 0u);
+  const std::string commandLine = EditorLog()[1][1];
+  const std::string arguments = std::string(" /l 34 ") + shortPath;
+  ASSERT_GE(commandLine.size(), arguments.size());
+  EXPECT_EQ(commandLine.substr(commandLine.size() - arguments.size()), arguments)
+      << Utf8(commandLine);
+  if (GetParam()) {
+    EXPECT_EQ(commandLine, FakeEditorPath() + arguments);
+  }
+  ExitFromMenu();
+}
+
+INSTANTIATE_TEST_SUITE_P(ByFukusuu, LineJump, testing::Values(0u, 1u));
+
+}  // namespace

@@ -1,0 +1,72 @@
+// The line number a double-click takes from a compiler message, and the
+// editor arguments the LineJump template expands to.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor/line_jump.h"
+#include "test_support.h"
+
+namespace {
+
+struct LineCase {
+  const char* line;
+  const char* number;  // empty: no jump
+};
+
+TEST(LineJump, LineNumberIsTheFirstColonDigitsColonGroup) {
+  const LineCase cases[] = {
+      {"Hello.java:12: ';' expected", "12"},
+      {"Foo.java:123: cannot resolve symbol", "123"},
+      {"C:\\src\\Foo.java:7: error: x", "7"},
+      // Wine's cmd glues javac's first line to its prompt.
+      {"Z:\\work\\表示>Hello.java:3: エラー: ';'がありません", "3"},
+      {"Foo.java:12345678: x", "1234567"},
+      {"Foo.java:123456: x", "123456"},
+      {"Note: Foo.java uses unchecked or unsafe operations.", ""},
+      {"        ^", ""},
+      {"", ""},
+      {"Foo.java:12", ""},
+      {"Foo.java::12:", "12"},
+      // The line's first byte is never the separator.
+      {":12:x", ""},
+      {"a:12:x", "12"},
+  };
+  for (const LineCase& c : cases) EXPECT_EQ(LineNumberOf(c.line), c.number) << Utf8(c.line);
+}
+
+struct ExpandCase {
+  const char* lineJumpTemplate;
+  const char* expanded;
+};
+
+TEST(LineJump, TemplateReplacesFirstFileAndLineThenFoldsPercents) {
+  const std::string path = "C:\\PROGRA~1\\work\\HELLO~1.JAV";
+  const ExpandCase cases[] = {
+      {"/l %l %f", "/l 12 C:\\PROGRA~1\\work\\HELLO~1.JAV"},
+      {"%f", "C:\\PROGRA~1\\work\\HELLO~1.JAV"},
+      {"%f %f", "C:\\PROGRA~1\\work\\HELLO~1.JAV %f"},
+      {"100%% %l", "100% 12"},
+      {"%%%l", "%12"},
+      {"a%%%%%%b", "a%b"},
+      {"表示%l", "表示12"},
+      {"+%l", "+12"},
+  };
+  for (const ExpandCase& c : cases)
+    EXPECT_EQ(ExpandLineJump(c.lineJumpTemplate, path, "12"), c.expanded) << c.lineJumpTemplate;
+}
+
+TEST(LineJump, SourcePathIsShortOrQuotedLong) {
+  TempFolder folder("jump dir");
+  const std::string source = folder / "Hello World.java";
+  WriteFileBytes(source, "class X {}\r\n");
+  char shortPath[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameA(source.c_str(), shortPath, MAX_PATH), 0u);
+  EXPECT_EQ(SourcePathForJump(source), shortPath);
+  // A vanished file has no short form.
+  const std::string gone = folder / "gone dir\\Hello.java";
+  EXPECT_EQ(SourcePathForJump(gone), "\"" + gone + "\"");
+  EXPECT_EQ(SourcePathForJump("C:\\nowhere\\Hello.java"), "C:\\nowhere\\Hello.java");
+}
+
+}  // namespace

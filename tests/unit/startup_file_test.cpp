@@ -1,0 +1,37 @@
+// Which file a start names, and what kind of start it makes.
+#include <gtest/gtest.h>
+
+#include "app/interactive_startup.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(StartupFile, QuotesAreRemovedAndRelativePathsMadeFull) {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  std::string folder = current;
+  if (folder.back() != '\\') folder += '\\';
+  EXPECT_EQ(StartupFile("\"D:\\a b\\Hello.java\""), "D:\\a b\\Hello.java");
+  EXPECT_EQ(StartupFile("Hello.java"), folder + "Hello.java");
+  EXPECT_EQ(StartupFile("\"\""), "");
+  EXPECT_EQ(StartupFile(""), "");
+}
+
+TEST(StartupFile, KindFollowsTheEndingInItsLetterCase) {
+  const struct {
+    const char* path;
+    StartupKind kind;
+  } cases[] = {
+      {"D:\\w\\Hello.java", StartupKind::JavaSource},
+      {"D:\\w\\HELLO~1.JAV", StartupKind::JavaSource},
+      {"D:\\w\\Hello.Java", StartupKind::Other},
+      {"D:\\w\\Hello.jav", StartupKind::Other},
+      {"D:\\w\\s.pxs", StartupKind::SettingsFile},
+      {"D:\\w\\S.PXS", StartupKind::SettingsFile},
+      {"D:\\w\\readme.txt", StartupKind::Other},
+      {"a", StartupKind::Other},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClassifyStartupFile(c.path), c.kind) << c.path;
+}
+
+}  // namespace
