@@ -1,13 +1,22 @@
-// result_peek.exe: lets the run script look at Pellaro's result window from
-// outside — wait for it, read its text, close it.
+// result_peek.exe: lets the run script look at Pellaro's windows from
+// outside — wait for the result window, read its text, close it; find the
+// strip's toolbar buttons; end the program through the strip's menu.
 //
 //   result_peek <desktop> wait <seconds>   prints "left top width height"
 //   result_peek <desktop> text             prints the captured text as UTF-8
 //   result_peek <desktop> close            closes the window as its close box does
+//   result_peek <desktop> button <n> <seconds>
+//                                          waits for the strip; prints the screen
+//                                          centre "x y" of toolbar item n (0 first)
+//   result_peek <desktop> exit             chooses the strip's 終了 entry, waits
+//                                          for Pellaro to end (its exit code is
+//                                          this program's) and closes the rest
 //
 // <desktop> is the Wine desktop Pellaro runs in ("-" for this process's own).
 // Exit code 0 on success, 1 when the window is not there, 2 on bad usage.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +27,7 @@
 namespace {
 
 constexpr int kResultTextId = 1098;
+constexpr WPARAM kExitCommand = 40008;
 const char kResultTitle[] = "結果";
 
 struct DesktopTraits {
@@ -93,6 +103,70 @@ int CloseResultWindow() {
   return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
 }
 
+// The strip: an untitled dialog holding a dialog that holds the toolbar.
+HWND FindToolbar(HWND* strip) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));) {
+    char title[8] = {};
+    if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) > 0) continue;
+    HWND tool = FindWindowExA(window, nullptr, "#32770", nullptr);
+    HWND toolbar = tool ? FindWindowExA(tool, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+    if (!toolbar) continue;
+    if (strip) *strip = window;
+    return toolbar;
+  }
+  return nullptr;
+}
+
+// The toolbar writes an item's rectangle into its own process's memory.
+int PrintButtonCentre(int index, int seconds, DWORD start) {
+  HWND toolbar;
+  while (!(toolbar = FindToolbar(nullptr))) {
+    if (GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return 1;
+    Sleep(100);
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toolbar, &pid);
+  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
+  void* remote =
+      process ? VirtualAllocEx(process.Get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE)
+              : nullptr;
+  if (!remote) return 1;
+  RECT rect = {};
+  DWORD_PTR ok = 0;
+  SIZE_T read = 0;
+  SendMessageTimeoutA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote),
+                      SMTO_ABORTIFHUNG, 5000, &ok);
+  const bool got = ok && ReadProcessMemory(process.Get(), remote, &rect, sizeof rect, &read);
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  if (!got) return 1;
+  POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(toolbar, &centre);
+  Print(std::to_string(centre.x) + " " + std::to_string(centre.y) + "\n");
+  return 0;
+}
+
+BOOL CALLBACK CloseTopLevel(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+// Chooses 終了 and waits for Pellaro to end; then closes what is left on the
+// run script's own desktop (the editor), so the desktop ends too. Gives
+// Pellaro's exit code.
+int ExitThroughMenu() {
+  HWND strip = nullptr;
+  if (!FindToolbar(&strip)) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(strip, &pid);
+  UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
+  if (!process || !PostMessageA(strip, WM_COMMAND, kExitCommand, 0)) return 1;
+  if (WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0) return 1;
+  DWORD code = 1;
+  GetExitCodeProcess(process.Get(), &code);
+  EnumWindows(CloseTopLevel, 0);
+  return static_cast<int>(code);
+}
+
 // Makes this thread use the named desktop, waiting up to limitMs for it to be
 // made (Pellaro's desktop appears only once Wine's explorer has started).
 bool EnterDesktop(const char* name, DWORD limitMs, UniqueDesktop& desktop) {
@@ -111,14 +185,17 @@ bool EnterDesktop(const char* name, DWORD limitMs, UniqueDesktop& desktop) {
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
   const bool waiting = std::strcmp(argv[2], "wait") == 0;
-  const int seconds = waiting && argc > 3 ? std::atoi(argv[3]) : 30;
+  const bool button = std::strcmp(argv[2], "button") == 0 && argc > 4;
+  const int seconds = waiting && argc > 3 ? std::atoi(argv[3]) : button ? std::atoi(argv[4]) : 30;
   const DWORD start = GetTickCount();
   UniqueDesktop desktop;
   if (std::strcmp(argv[1], "-") != 0 &&
-      !EnterDesktop(argv[1], waiting ? static_cast<DWORD>(seconds) * 1000 : 0, desktop))
+      !EnterDesktop(argv[1], waiting || button ? static_cast<DWORD>(seconds) * 1000 : 0, desktop))
     return 1;
   if (waiting) return WaitForWindow(seconds, start);
   if (std::strcmp(argv[2], "text") == 0) return PrintText();
   if (std::strcmp(argv[2], "close") == 0) return CloseResultWindow();
+  if (button) return PrintButtonCentre(std::atoi(argv[3]), seconds, start);
+  if (std::strcmp(argv[2], "exit") == 0) return ExitThroughMenu();
   return 2;
 }
