@@ -197,6 +197,17 @@ TEST_F(CommandPipelineTest, SettingsFileModeRunsNothingAndLeavesTheResult) {
   EXPECT_TRUE(Runs().empty());
 }
 
+// Wine tells the runner it is Windows 98, whose command.com it does not have:
+// no interpreter starts, and the compile that did not run is no success.
+TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFailureText) {
+  ScopedWineSetting win98("sequence_runner.exe", "", "Version", "win98");
+  const std::string result = *folder_ / "result.txt";
+  ASSERT_EQ(RunProgram("\"" + FakesFolder() + "\\sequence_runner.exe\" 2 3 \"" + source_ + "\" \"" +
+                       result + "\""),
+            0u);
+  EXPECT_EQ(Utf8(ReadFileBytes(result)), Utf8("失敗しました"));
+}
+
 class AppletRunTest : public CommandPipelineTest {
  protected:
   std::string TempPage() const { return *folder_ / "temp.html"; }
