@@ -3,12 +3,28 @@
 
 #include <utility>
 
+namespace {
+
+bool IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string EditorCommandPart(const std::string& editorPath) {
+  // Unquoted, a blank in the path would make Windows try the shorter names
+  // first: C:\Program.exe for C:\Program Files\Ed\ed.exe. A bare name
+  // stands for name.exe just as it does to Windows.
+  if (IsExistingFile(editorPath) || IsExistingFile(editorPath + ".exe"))
+    return "\"" + editorPath + "\"";
+  return editorPath;
+}
+
 bool EditorTracker::Launch(const std::string& editorPath, const std::string& argument) {
   if (editorPath.empty()) return false;
 
-  // The editor path stays unquoted: it is the user's setting as written, and
-  // the editor is started from the command line alone.
-  std::string commandLine = editorPath + " \"" + argument + "\"";
+  std::string commandLine = EditorCommandPart(editorPath) + " \"" + argument + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};
@@ -44,10 +60,13 @@ bool EditorTracker::StillRunning() {
 }
 
 void EditorTracker::FileForWindow(HWND window, std::string& output) const {
-  const DWORD creator = GetWindowThreadProcessId(window, nullptr);
+  DWORD process = 0;
+  const DWORD creator = GetWindowThreadProcessId(window, &process);
   if (creator == 0) return;
+  // Thread ids are handed out again once a thread has gone: an editor that
+  // has ended may share its id with a thread of some other program now.
   for (const EditorProcess& entry : list_) {
-    if (entry.threadId == creator) {
+    if (entry.threadId == creator && entry.processId == process) {
       output = entry.argument;
       return;
     }
