@@ -77,6 +77,8 @@ HWND VisibleWindowBeneath(HWND window) {
 // Runs the tool; when it could not be run, puts the failure text in its place.
 bool RunToolOrSayFailed(const char* tool, const std::string& path, char* output, int slot) {
   if (RunTool(tool, path, output, slot)) return true;
+  // After what the run itself said (a folder that could not be entered).
+  output += std::strlen(output);
   lstrcpynA(output, kRunFailedText,
             static_cast<int>(ResultBuffer + kResultBufferSize - output + 1));
   return false;

@@ -208,6 +208,16 @@ TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFail
   EXPECT_EQ(Utf8(ReadFileBytes(result)), Utf8("失敗しました"));
 }
 
+TEST_F(CommandPipelineTest, FolderThatCannotBeEnteredIsNamedAndNothingRuns) {
+  // Left in the program's own folder, the interpreter would run javac there.
+  const std::string gone = *folder_ / "gone\\";
+  Run(2, 3, gone + "Hello.java");
+  EXPECT_TRUE(Runs().empty());
+  const std::string result = ResultBuffer;
+  EXPECT_NE(result.find("フォルダに入れません: " + gone), std::string::npos) << Utf8(result);
+  EXPECT_NE(result.find("失敗しました"), std::string::npos) << Utf8(result);
+}
+
 class AppletRunTest : public CommandPipelineTest {
  protected:
   std::string TempPage() const { return *folder_ / "temp.html"; }

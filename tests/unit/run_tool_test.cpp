@@ -46,6 +46,8 @@ TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
             "C:\r\n cd \"C:\\\"\r\n java -cp . Hello.java a b\r\nexit\r\n");
   EXPECT_EQ(ToolScript("D:\\表示\\My Program.java", "javac", "", ""),
             "D:\r\n cd \"D:\\表示\\\"\r\n javac \"My Program.java\" \r\nexit\r\n");
+  EXPECT_EQ(ToolScript("\\\\server\\share\\src\\Hello.java", "javac", "", ""),
+            " pushd \"\\\\server\\share\\src\\\" || exit\r\n javac Hello.java \r\nexit\r\n");
 }
 
 TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheSlotArguments) {
