@@ -75,8 +75,13 @@ TEST(FilePickers, ChosenNameIsLeftInTheBufferAndCancelLeavesItEmpty) {
 
 // Selects item in the folder browser and presses OK.
 void ChooseFolder(HWND dialog, BOOL isPath, LPARAM item) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, isPath, item, SMTO_NORMAL, kUiWaitMs, &ignored);
+  // The browser fills its tree while it opens; select once it has settled.
+  for (int i = 0; i < 2; ++i) {
+    WaitUntilIdle(dialog);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, isPath, item, SMTO_NORMAL, kUiWaitMs, &ignored);
+  }
+  WaitUntilIdle(dialog);
   PressButton(dialog, IDOK);
 }
 
