@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/compile_only.h"
+#include "app/instance_probe.h"
 #include "app/interactive_startup.h"
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
@@ -20,11 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandText, int) {
   std::string commandLine = commandText ? commandText : "";
 
   // A compile-only run neither creates the mutex nor cares whether it exists.
-  UniqueHandle instanceMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName));
-  bool anotherInstance = instanceMutex.Valid();
-  if (!anotherInstance && !IsCompileOnly(commandLine))
-    instanceMutex.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
-
   if (IsCompileOnly(commandLine)) return RunCompileOnly(commandLine);
+
+  UniqueHandle instanceMutex;
+  const bool anotherInstance = AnotherInstanceHolds(kInstanceMutexName, instanceMutex);
   return RunInteractiveStartup(commandLine, anotherInstance, instanceMutex.Get());
 }

@@ -1,4 +1,5 @@
-// Writes to a temporary file beside the target, then moves it over the target.
+// Writes to a twin file beside the target, then puts it in the target's place;
+// writes the target directly where no twin can be made.
 #include "common/replacing_file.h"
 
 #include <windows.h>
@@ -6,9 +7,12 @@
 #include <algorithm>
 
 #include "common/win_handle.h"
-#include "common/dbcs_text.h"
 
 namespace {
+
+// The twin's name: one per target, so a save after a crash overwrites what
+// the crash left instead of adding another file.
+const char kTwinSuffix[] = ".pellaro-save";
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   std::size_t done = 0;
@@ -19,35 +23,47 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
       return false;
     done += written;
   }
-  return true;
+  return FlushFileBuffers(file) != FALSE;
+}
+
+UniqueHandle CreateForWriting(const std::string& path, DWORD attributes) {
+  return UniqueHandle(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+}
+
+FileWriteResult WriteDirectly(const std::string& path, const std::string& bytes) {
+  UniqueHandle file = CreateForWriting(path, FILE_ATTRIBUTE_NORMAL);
+  if (!file) return FileWriteResult::OpenFailed;
+  return WriteAll(file.Get(), bytes) ? FileWriteResult::Written : FileWriteResult::WriteFailed;
 }
 
 }  // namespace
 
 FileWriteResult WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return FileWriteResult::OpenFailed;
 
-  std::size_t slash = FindLastChar(path, '\\');
-  std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(directory.c_str(), "pel", 0, temporary)) return FileWriteResult::OpenFailed;
+  // A path too long for the twin, or a name that is taken by a folder.
+  const std::string twin = path + kTwinSuffix;
+  UniqueHandle file = CreateForWriting(twin, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY);
+  if (!file) return WriteDirectly(path, bytes);
+  const bool written = WriteAll(file.Get(), bytes);
+  file.Reset();
 
-  bool written;
-  {
-    UniqueHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      DeleteFileA(temporary);
-      return FileWriteResult::OpenFailed;
-    }
-    written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
-  }
-  if (!written || !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary);
+  // ReplaceFile keeps the target's own security, owner, streams and
+  // attributes; the twin only lends its content. No backup is kept.
+  const bool replaced =
+      written && (exists ? ReplaceFileA(path.c_str(), twin.c_str(), nullptr,
+                                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
+                         : MoveFileExA(twin.c_str(), path.c_str(), 0) != FALSE);
+  if (!replaced) {
+    DeleteFileA(twin.c_str());
     return FileWriteResult::WriteFailed;
   }
+  // The twin was hidden while it was being written; Wine's ReplaceFile does
+  // not carry the target's attributes over as Windows does.
+  SetFileAttributesA(path.c_str(), exists ? attributes : FILE_ATTRIBUTE_NORMAL);
   return FileWriteResult::Written;
 }

@@ -1,6 +1,7 @@
 // The file and folder pickers, wrapping the common dialogs.
 #include "dialogs/pickers.h"
 
+#include <objbase.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -48,14 +49,22 @@ bool PickJavaSource(HWND owner, char* buffer) {
 }
 
 bool PickFolder(HWND owner, char* buffer) {
+  // The shell's folder browser needs COM, apartment-threaded, on its thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  char displayName[MAX_PATH] = {};
   BROWSEINFOA browse = {};
   browse.hwndOwner = owner;
-  browse.pszDisplayName = buffer;
+  browse.pszDisplayName = displayName;
   browse.lpszTitle = kFolderTitle;
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   LPITEMIDLIST items = SHBrowseForFolderA(&browse);
-  if (!items) return false;
-  SHGetPathFromIDListA(items, buffer);
-  CoTaskMemFree(items);
-  return true;
+  bool chosen = false;
+  if (items) {
+    // A library or another virtual folder has a display name but no path.
+    chosen = SHGetPathFromIDListA(items, buffer) != FALSE;
+    if (!chosen) buffer[0] = '\0';
+    CoTaskMemFree(items);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return chosen;
 }

@@ -10,7 +10,9 @@ constexpr std::size_t kPickerBufferSize = MAX_PATH;
 
 // Save dialog for a text file (.txt appended to a bare name, overwrite asked).
 bool PickTextFileToSave(HWND owner, char* buffer);
-// Folder browser; on cancel the buffer is left as the dialog left it.
+// Folder browser: true with a file-system path; a folder without one (a
+// library, a virtual folder) gives false and an empty buffer; on cancel the
+// buffer is left as it was.
 bool PickFolder(HWND owner, char* buffer);
 // Open dialog for an existing .exe file.
 bool PickExecutable(HWND owner, char* buffer);

@@ -3,17 +3,33 @@
 
 #include <utility>
 
+namespace {
+
+bool IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string EditorCommandPart(const std::string& editorPath) {
+  // Unquoted, a blank in the path would make Windows try the shorter names
+  // first: C:\Program.exe for C:\Program Files\Ed\ed.exe. A bare name
+  // stands for name.exe just as it does to Windows.
+  if (IsExistingFile(editorPath) || IsExistingFile(editorPath + ".exe"))
+    return "\"" + editorPath + "\"";
+  return editorPath;
+}
+
 bool EditorTracker::Launch(const std::string& editorPath, const std::string& argument) {
   if (editorPath.empty()) return false;
-  // The editor path stays unquoted: it is the user's setting as written, and
-  // the editor is started from the command line alone.
-  return Start(editorPath + " \"" + argument + "\"", argument);
+  return Start(EditorCommandPart(editorPath) + " \"" + argument + "\"", argument);
 }
 
 bool EditorTracker::LaunchWithArguments(const std::string& editorPath,
                                         const std::string& arguments) {
   if (editorPath.empty()) return false;
-  return Start(editorPath + " " + arguments, arguments);
+  return Start(EditorCommandPart(editorPath) + " " + arguments, arguments);
 }
 
 bool EditorTracker::Start(std::string commandLine, const std::string& argument) {
@@ -52,10 +68,13 @@ bool EditorTracker::StillRunning() {
 }
 
 void EditorTracker::FileForWindow(HWND window, std::string& output) const {
-  const DWORD creator = GetWindowThreadProcessId(window, nullptr);
+  DWORD process = 0;
+  const DWORD creator = GetWindowThreadProcessId(window, &process);
   if (creator == 0) return;
+  // Thread ids are handed out again once a thread has gone: an editor that
+  // has ended may share its id with a thread of some other program now.
   for (const EditorProcess& entry : list_) {
-    if (entry.threadId == creator) {
+    if (entry.threadId == creator && entry.processId == process) {
       output = entry.argument;
       return;
     }

@@ -11,6 +11,11 @@
 
 #include "common/win_handle.h"
 
+// The editor setting as the start of a command line: a path that names an
+// existing file, in double quotes; anything else (a value with its own quotes
+// or arguments) as written.
+std::string EditorCommandPart(const std::string& editorPath);
+
 // One started editor.
 struct EditorProcess {
   std::string argument;  // the source path, or a line-jump text
@@ -25,8 +30,8 @@ class EditorTracker {
   EditorTracker(const EditorTracker&) = delete;
   EditorTracker& operator=(const EditorTracker&) = delete;
 
-  // Starts `editorPath "argument"`, waits (10 s at most) until it is idle and
-  // tracks it. False when the path is empty or the process cannot be created.
+  // Starts the editor (EditorCommandPart) with "argument", waits (10 s at most) until it is idle
+  // and tracks it. False when the path is empty or the process cannot be created.
   bool Launch(const std::string& editorPath, const std::string& argument);
 
   // Starts `editorPath arguments`, the arguments as written (a line-jump

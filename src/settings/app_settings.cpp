@@ -2,6 +2,7 @@
 #include "settings/app_settings.h"
 
 #include <cstring>
+#include <string>
 
 #include "common/dbcs_text.h"
 #include "settings/reg_key.h"
@@ -47,13 +48,22 @@ LOGFONTA DefaultResultFont() {
   return font;
 }
 
-AppSettings::AppSettings() {
+namespace {
+
+std::string StoredValueId(int key, const char* name) { return std::to_string(key) + name; }
+
+}  // namespace
+
+AppSettings::AppSettings(Storage storage) : storage_(storage) {
   for (int i = 0; i < kSlotCount; ++i) Cmd[i].ExeMode = static_cast<DWORD>(i + 1);
   PxsMode = 0;
-  LoadSettings();
+  font = DefaultResultFont();
+  if (storage_ == Storage::LoadAndSave) LoadSettings();
 }
 
-AppSettings::~AppSettings() { SaveSettings(); }
+AppSettings::~AppSettings() {
+  if (storage_ == Storage::LoadAndSave) SaveSettings();
+}
 
 void AppSettings::LoadSettings() {
   for (int i = 0; i < kSlotCount; ++i) {
@@ -91,41 +101,69 @@ void AppSettings::LoadSettings() {
   std::string paramText;
   if (key.ReadAll("Param", paramText) && !paramText.empty())
     ParseParamText(paramText.data(), paramText.size(), Param);
+  RememberStoredState();
 }
 
-void AppSettings::SaveSettings() const {
+void AppSettings::ForEachStoredValue(const StoredValueVisitor& visit) const {
+  auto text = [&](int key, const char* name, const char* field, std::size_t size) {
+    visit(key, name, REG_SZ, FieldText(field, size));
+  };
+  auto number = [&](int key, const char* name, DWORD value) {
+    visit(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
+  };
   for (int i = 0; i < kSlotCount; ++i) {
-    RegKey key;
-    key.Create(HKEY_CURRENT_USER, kSlotKeyPaths[i]);
     const CommandSlot& slot = Cmd[i];
-    key.WriteDword("ExeMode", slot.ExeMode);
-    key.WriteText("FirstCmdLine", FieldText(slot.FirstCmdLine, sizeof slot.FirstCmdLine));
-    key.WriteText("SecondCmdLine", FieldText(slot.SecondCmdLine, sizeof slot.SecondCmdLine));
-    key.WriteText("ToolTipText", FieldText(slot.ToolTipText, sizeof slot.ToolTipText));
-    key.WriteDword("HotKey1", slot.HotKey1);
-    key.WriteDword("HotKey2", slot.HotKey2);
+    number(i, "ExeMode", slot.ExeMode);
+    text(i, "FirstCmdLine", slot.FirstCmdLine, sizeof slot.FirstCmdLine);
+    text(i, "SecondCmdLine", slot.SecondCmdLine, sizeof slot.SecondCmdLine);
+    text(i, "ToolTipText", slot.ToolTipText, sizeof slot.ToolTipText);
+    number(i, "HotKey1", slot.HotKey1);
+    number(i, "HotKey2", slot.HotKey2);
   }
-
-  RegKey key;
-  key.Create(HKEY_CURRENT_USER, kAppDataSavePath);
-  key.WriteText("editor", FieldText(editor, sizeof editor));
-  key.WriteText("height", FieldText(height, sizeof height));
-  key.WriteText("width", FieldText(width, sizeof width));
-  key.WriteDword("Forground", Forground);
-  key.WriteText("LineJump", FieldText(LineJump, sizeof LineJump));
-  key.WriteDword("Kekka", Kekka);
-  key.WriteDword("DOSPrompt", DOSPrompt);
-  key.WriteText("ClassCmdLine", FieldText(ClassCmdLine, sizeof ClassCmdLine));
-  key.WriteText("HTMLRead", FieldText(HTMLRead, sizeof HTMLRead));
-  key.WriteDword("LogSizeX", static_cast<DWORD>(LogSizeX));
-  key.WriteDword("LogSizeY", static_cast<DWORD>(LogSizeY));
-  key.WriteDword("LogPosX", static_cast<DWORD>(LogPosX));
-  key.WriteDword("LogPosY", static_cast<DWORD>(LogPosY));
-  key.WriteDword("WindowX", static_cast<DWORD>(WindowX));
-  key.WriteDword("WindowY", static_cast<DWORD>(WindowY));
-  key.WriteDword("Fukusuu", Fukusuu);
-  key.WriteBinary("font", &font, sizeof font);
-
+  const int app = kAppDataKey;
+  text(app, "editor", editor, sizeof editor);
+  text(app, "height", height, sizeof height);
+  text(app, "width", width, sizeof width);
+  number(app, "Forground", Forground);
+  text(app, "LineJump", LineJump, sizeof LineJump);
+  number(app, "Kekka", Kekka);
+  number(app, "DOSPrompt", DOSPrompt);
+  text(app, "ClassCmdLine", ClassCmdLine, sizeof ClassCmdLine);
+  text(app, "HTMLRead", HTMLRead, sizeof HTMLRead);
+  number(app, "LogSizeX", static_cast<DWORD>(LogSizeX));
+  number(app, "LogSizeY", static_cast<DWORD>(LogSizeY));
+  number(app, "LogPosX", static_cast<DWORD>(LogPosX));
+  number(app, "LogPosY", static_cast<DWORD>(LogPosY));
+  number(app, "WindowX", static_cast<DWORD>(WindowX));
+  number(app, "WindowY", static_cast<DWORD>(WindowY));
+  number(app, "Fukusuu", Fukusuu);
+  visit(app, "font", REG_BINARY, std::string(reinterpret_cast<const char*>(&font), sizeof font));
   std::string paramText = BuildParamText(Param);
-  key.WriteText("Param", paramText.size() < 2 ? kNoParamText : paramText);
+  visit(app, "Param", REG_SZ, paramText.size() < 2 ? kNoParamText : paramText);
+}
+
+void AppSettings::RememberStoredState() {
+  RegKey keys[kSlotCount + 1];
+  for (int i = 0; i < kSlotCount; ++i) keys[i].Open(HKEY_CURRENT_USER, kSlotKeyPaths[i]);
+  keys[kAppDataKey].Open(HKEY_CURRENT_USER, kAppDataLoadPath);
+  stored_.clear();
+  ForEachStoredValue([&](int key, const char* name, DWORD, const std::string& bytes) {
+    stored_[StoredValueId(key, name)] = {keys[key].Exists(name), bytes};
+  });
+}
+
+void AppSettings::SaveSettings() {
+  RegKey keys[kSlotCount + 1];
+  for (int i = 0; i < kSlotCount; ++i) keys[i].Create(HKEY_CURRENT_USER, kSlotKeyPaths[i]);
+  keys[kAppDataKey].Create(HKEY_CURRENT_USER, kAppDataSavePath);
+  // Only what this process changed, and the defaults of values that were
+  // missing: a value it could not take in (too long for its field, say) stays
+  // as stored, and another process's newer settings are not overwritten with
+  // this one's stale copy.
+  ForEachStoredValue([&](int key, const char* name, DWORD type, const std::string& bytes) {
+    StoredState& state = stored_[StoredValueId(key, name)];
+    // Unchanged: nothing to write, unless it is still missing.
+    if (state.bytes == bytes && (state.existed || keys[key].Exists(name))) return;
+    if (keys[key].WriteBytes(name, type, bytes) == ERROR_SUCCESS) state = {true, bytes};
+  });
 }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
+#include <string>
+
 #include "settings/applet_param.h"
 
 constexpr int kSlotCount = 3;
@@ -22,13 +26,19 @@ struct CommandSlot {
 
 class AppSettings {
  public:
-  AppSettings();
+  // The program's record loads at construction and saves at destruction; a
+  // test program's record does neither, so it never touches the registry.
+  enum class Storage { LoadAndSave, InMemoryOnly };
+
+  explicit AppSettings(Storage storage = Storage::LoadAndSave);
   virtual ~AppSettings();
   AppSettings(const AppSettings&) = delete;
   AppSettings& operator=(const AppSettings&) = delete;
 
   void LoadSettings();
-  void SaveSettings() const;
+  // Writes the values changed since they were loaded or last saved, and those
+  // that were missing from the registry; everything else is left as stored.
+  void SaveSettings();
 
   char editor[kTextFieldSize] = {};
   char width[kSizeFieldSize] = {};
@@ -53,6 +63,24 @@ class AppSettings {
   AppletParamList Param;
   LOGFONTA font = {};
   CommandSlot Cmd[kSlotCount];
+
+ private:
+  // Index of the AppData key beside the slot keys 0 to 2.
+  static constexpr int kAppDataKey = kSlotCount;
+  // Every stored value in the registry table's order: its key index, name,
+  // type and the bytes that saving writes for it.
+  using StoredValueVisitor =
+      std::function<void(int key, const char* name, DWORD type, const std::string& bytes)>;
+  void ForEachStoredValue(const StoredValueVisitor& visit) const;
+  // Notes, after loading, which values exist and what saving would write now.
+  void RememberStoredState();
+
+  struct StoredState {
+    bool existed = false;
+    std::string bytes;
+  };
+  Storage storage_;
+  std::map<std::string, StoredState> stored_;
 };
 
 // The result window's font when none is stored.

@@ -72,3 +72,17 @@ LONG RegKey::WriteBinary(const char* name, const void* data, std::size_t size) c
   return RegSetValueExA(key_.Get(), name, 0, REG_BINARY, static_cast<const BYTE*>(data),
                         static_cast<DWORD>(size));
 }
+
+bool RegKey::Open(HKEY root, const char* path) {
+  return RegOpenKeyExA(root, path, 0, KEY_READ, key_.Receive()) == ERROR_SUCCESS;
+}
+
+bool RegKey::Exists(const char* name) const {
+  return IsOpen() &&
+         RegQueryValueExA(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+LONG RegKey::WriteBytes(const char* name, DWORD type, const std::string& bytes) const {
+  return RegSetValueExA(key_.Get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                        static_cast<DWORD>(bytes.size()));
+}

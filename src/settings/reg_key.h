@@ -13,7 +13,11 @@ class RegKey {
  public:
   // Creates or opens root\path with full access; false when that fails.
   bool Create(HKEY root, const char* path);
+  // Opens an existing root\path for reading only; false when it is missing.
+  bool Open(HKEY root, const char* path);
   bool IsOpen() const { return key_.Valid(); }
+  // Whether the value exists, whatever its size or type.
+  bool Exists(const char* name) const;
 
   // A REG_DWORD-sized value: exactly 4 bytes, or the field keeps its value.
   bool ReadDword(const char* name, DWORD& field) const;
@@ -29,6 +33,7 @@ class RegKey {
   // REG_SZ with the text's length, no terminator.
   LONG WriteText(const char* name, const std::string& text) const;
   LONG WriteBinary(const char* name, const void* data, std::size_t size) const;
+  LONG WriteBytes(const char* name, DWORD type, const std::string& bytes) const;
 
  private:
   UniqueRegKey key_;

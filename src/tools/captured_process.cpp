@@ -96,7 +96,8 @@ bool CapturedProcess::Preload(const char* bytes, std::size_t count) {
          written == count;
 }
 
-bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole) {
+bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
+                            const char* currentDirectory) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwXSize = 1;
@@ -125,8 +126,8 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole)
   std::vector<char> mutableCommand(commandLine.begin(), commandLine.end());
   mutableCommand.push_back('\0');
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &info))
+  if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      currentDirectory, &startup, &info))
     return false;
   process_.Reset(info.hProcess);
   thread_.Reset(info.hThread);

@@ -38,8 +38,10 @@ class CapturedProcess {
 
   // Starts commandLine hidden and off-screen with both pipes, or, when
   // visibleConsole is set, in a console shown at the screen's top-left that
-  // the child's output goes to (the input is still the pipe).
-  bool Start(const std::string& commandLine, bool visibleConsole);
+  // the child's output goes to (the input is still the pipe). The child
+  // starts in currentDirectory, or in the program's own one when it is null.
+  bool Start(const std::string& commandLine, bool visibleConsole,
+             const char* currentDirectory = nullptr);
 
   // Writes the script one line at a time, each only after the child has taken
   // the previous one out of the pipe, collecting output all the while; then

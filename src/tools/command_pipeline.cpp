@@ -23,6 +23,9 @@ constexpr DWORD kThenJava = 2;
 constexpr DWORD kThenAppletviewer = 6;
 
 const char kErrorWord[] = "error";
+// What the result shows when a tool could not be run at all (no interpreter,
+// no pipes), as compile-only mode says it.
+const char kRunFailedText[] = "失敗しました";
 const char kJapaneseErrorWord[] = "エラー";
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -71,16 +74,26 @@ HWND VisibleWindowBeneath(HWND window) {
   return next;
 }
 
+// Runs the tool; when it could not be run, puts the failure text in its place.
+bool RunToolOrSayFailed(const char* tool, const std::string& path, char* output, int slot) {
+  if (RunTool(tool, path, output, slot)) return true;
+  // After what the run itself said (a folder that could not be entered).
+  output += std::strlen(output);
+  lstrcpynA(output, kRunFailedText,
+            static_cast<int>(ResultBuffer + kResultBufferSize - output + 1));
+  return false;
+}
+
 void RunAppletviewer(int slot, const std::string& path, char* output) {
   std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
   if (!page.empty()) {
     // A drive letter and a colon make the page absolute.
     if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
-    RunTool("appletviewer", page, output, slot);
+    RunToolOrSayFailed("appletviewer", page, output, slot);
     return;
   }
   bool created = WriteAppletPage(path, page);
-  RunTool("appletviewer", page, output, slot);
+  RunToolOrSayFailed("appletviewer", page, output, slot);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
 }
@@ -132,7 +145,8 @@ void RunSequence(int slot, const std::string& sourcePath, char* output) {
   DWORD mode = Settings.Cmd[slot].ExeMode;
   if (mode & kCompileFirst) {
     mode &= ~kCompileFirst;
-    RunTool("javac", path, output, slot);
+    // A compile that did not run has not succeeded either.
+    if (!RunToolOrSayFailed("javac", path, output, slot)) return;
     if (ReportsCompileError(output, path)) return;
     output += std::strlen(output);
     UseSecondCmdLine = true;
@@ -140,7 +154,7 @@ void RunSequence(int slot, const std::string& sourcePath, char* output) {
 
   if (mode == kThenJava) {
     StripExtension(path);
-    RunTool("java", path, output, slot);
+    RunToolOrSayFailed("java", path, output, slot);
   } else if (mode == kThenAppletviewer) {
     RunAppletviewer(slot, path, output);
   } else {

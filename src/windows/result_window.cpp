@@ -2,6 +2,7 @@
 #include "windows/result_window.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -38,23 +39,33 @@ std::string WindowText(HWND control) {
   return std::string(text.data(), copied > 0 ? copied : 0);
 }
 
+// a + b, held within the range of LONG.
+LONG SaturatedSum(LONG a, LONG b) {
+  const long long sum = static_cast<long long>(a) + b;
+  return static_cast<LONG>(std::max<long long>(LONG_MIN, std::min<long long>(LONG_MAX, sum)));
+}
+
 // Places the window where it was last closed; the first window keeps the
 // template's size, and a place off every monitor is moved onto the nearest.
+// The stored place may be anything (another tool may have written it), so the
+// size is held within the work area before any edge is computed.
 void PlaceWindow(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
-  int width = Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left;
-  int height = Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top;
-  RECT wanted = {Settings.LogPosX, Settings.LogPosY, Settings.LogPosX + width,
-                 Settings.LogPosY + height};
+  const POINT corner = {Settings.LogPosX, Settings.LogPosY};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const LONG width = std::min<LONG>(
+      Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left, work.right - work.left);
+  const LONG height = std::min<LONG>(
+      Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top, work.bottom - work.top);
+  RECT wanted = {corner.x, corner.y, SaturatedSum(corner.x, width), SaturatedSum(corner.y, height)};
   if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
     GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    LONG x = std::max(work.left, std::min<LONG>(wanted.left, work.right - width));
-    LONG y = std::max(work.top, std::min<LONG>(wanted.top, work.bottom - height));
-    OffsetRect(&wanted, x - wanted.left, y - wanted.top);
+    wanted.left = std::max(work.left, std::min<LONG>(wanted.left, work.right - width));
+    wanted.top = std::max(work.top, std::min<LONG>(wanted.top, work.bottom - height));
   }
   SetWindowPos(window, nullptr, wanted.left, wanted.top, width, height,
                SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -122,7 +133,9 @@ void OnClose(HWND window) {
     DestroyWindow(window);
 }
 
-void OnDestroy(HWND window) {
+// The last message: the text field, destroyed after the window's own
+// WM_DESTROY, no longer draws with the font that goes here.
+void OnNcDestroy(HWND window) {
   delete StateOf(window);
   SetWindowLongPtrA(window, DWLP_USER, 0);
 }
@@ -150,8 +163,8 @@ INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return TRUE;
       }
       return FALSE;
-    case WM_DESTROY:
-      OnDestroy(window);
+    case WM_NCDESTROY:
+      OnNcDestroy(window);
       return FALSE;
   }
   return FALSE;

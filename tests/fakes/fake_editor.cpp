@@ -1,5 +1,6 @@
-// A stand-in for the user's text editor. On start it appends one record to the
-// log named by PELLARO_FAKE_EDITOR_LOG:
+// A stand-in for the user's text editor. On start it appends two records to
+// the log named by PELLARO_FAKE_EDITOR_LOG:
+//   "thread" TAB process-id TAB primary-thread-id CR LF
 //   process-id TAB whole-command-line CR LF
 // then opens two top-level windows of class "PellaroFakeEditor", titled
 //   "fake editor <pid> main"    created by the primary thread
@@ -78,6 +79,8 @@ DWORD WINAPI SecondThread(LPVOID created) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  AppendToLog("thread\t" + std::to_string(GetCurrentProcessId()) + "\t" +
+              std::to_string(GetCurrentThreadId()) + "\r\n");
   AppendToLog(std::to_string(GetCurrentProcessId()) + "\t" + GetCommandLineA() + "\r\n");
   const std::string exitCode = Env("PELLARO_FAKE_EDITOR_EXIT");
   const int result = exitCode.empty() ? 0 : std::atoi(exitCode.c_str());

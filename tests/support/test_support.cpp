@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/child_process.h"
 
@@ -152,4 +153,63 @@ std::string Utf8(const std::string& ansi) {
   std::string s(narrow, '\0');
   WideCharToMultiByte(CP_UTF8, 0, w.c_str(), wide, &s[0], narrow, nullptr, nullptr);
   return s;
+}
+
+DWORD RunProgram(const std::string& commandLine) {
+  std::string writable = commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info))
+    return GetLastError();
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  WaitForSingleObject(process.Get(), INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.Get(), &code);
+  return code;
+}
+
+namespace {
+
+void DeleteKeyIfEmpty(const std::string& path) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
+  UniqueRegKey owned(handle);
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  LONG status = RegQueryInfoKeyA(owned.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                 &values, nullptr, nullptr, nullptr, nullptr);
+  owned.Reset();
+  if (status == ERROR_SUCCESS && subkeys == 0 && values == 0)
+    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+}
+
+}  // namespace
+
+ScopedWineSetting::ScopedWineSetting(const std::string& program, const std::string& subkey,
+                                     const std::string& name, const std::string& value)
+    : programKey_("Software\\Wine\\AppDefaults\\" + program),
+      settingKey_(subkey.empty() ? programKey_ : programKey_ + "\\" + subkey),
+      name_(name) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, settingKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    return;
+  UniqueRegKey owned(handle);
+  RegSetValueExA(owned.Get(), name_.c_str(), 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+ScopedWineSetting::~ScopedWineSetting() {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, settingKey_.c_str(), 0, KEY_ALL_ACCESS, &handle) ==
+      ERROR_SUCCESS) {
+    UniqueRegKey owned(handle);
+    RegDeleteValueA(owned.Get(), name_.c_str());
+  }
+  DeleteKeyIfEmpty(settingKey_);
+  DeleteKeyIfEmpty(programKey_);
 }

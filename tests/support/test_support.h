@@ -62,5 +62,26 @@ void DeleteSettingsKeys();
 // touching the registry.
 void ResetSettingsInMemory();
 
+// Runs commandLine and waits for it; its exit code, or the error of starting it.
+DWORD RunProgram(const std::string& commandLine);
+
+// A Wine setting for one program, under
+// HKCU\Software\Wine\AppDefaults\<program>[\subkey], while the object lives;
+// read by each such program when it starts. Removed afterwards, with the keys
+// it leaves empty.
+class ScopedWineSetting {
+ public:
+  ScopedWineSetting(const std::string& program, const std::string& subkey, const std::string& name,
+                    const std::string& value);
+  ~ScopedWineSetting();
+  ScopedWineSetting(const ScopedWineSetting&) = delete;
+  ScopedWineSetting& operator=(const ScopedWineSetting&) = delete;
+
+ private:
+  std::string programKey_;
+  std::string settingKey_;
+  std::string name_;
+};
+
 // UTF-8 of ANSI bytes, for readable failure messages.
 std::string Utf8(const std::string& ansi);

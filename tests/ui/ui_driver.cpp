@@ -14,7 +14,6 @@ namespace {
 const char kDialogClass[] = "#32770";
 const char kResultCaption[] = "結果";
 const char kProductKey[] = "Software\\DrussetAPP\\Pellaro\\";
-const char kWineAppKey[] = "Software\\Wine\\AppDefaults\\Pellaro.exe";
 
 // The static that holds a message box's text.
 constexpr int kMessageBoxText = 0xFFFF;
@@ -124,23 +123,6 @@ bool StoredBytes(const std::string& key, const std::string& name, std::string& b
   bytes.assign(size, '\0');
   return size == 0 || RegQueryValueExA(owned.Get(), name.c_str(), nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(&bytes[0]), &size) == ERROR_SUCCESS;
-}
-
-std::string WineAppKeyPath(const std::string& subkey) {
-  return subkey.empty() ? std::string(kWineAppKey) : kWineAppKey + ("\\" + subkey);
-}
-
-void DeleteKeyIfEmpty(const std::string& path) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
-  UniqueRegKey owned(handle);
-  DWORD subkeys = 0;
-  DWORD values = 0;
-  LONG status = RegQueryInfoKeyA(owned.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                 &values, nullptr, nullptr, nullptr, nullptr);
-  owned.Reset();
-  if (status == ERROR_SUCCESS && subkeys == 0 && values == 0)
-    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
 }  // namespace
@@ -421,28 +403,4 @@ bool StoredNumber(const std::string& key, const std::string& name, LONG& value) 
   std::memcpy(&number, bytes.data(), sizeof number);
   value = static_cast<LONG>(number);
   return true;
-}
-
-ScopedWineAppSetting::ScopedWineAppSetting(const std::string& subkey, const std::string& name,
-                                           const std::string& value)
-    : subkey_(subkey), name_(name) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, WineAppKeyPath(subkey_).c_str(), 0, nullptr, 0,
-                      KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-    return;
-  UniqueRegKey owned(handle);
-  RegSetValueExA(owned.Get(), name_.c_str(), 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-}
-
-ScopedWineAppSetting::~ScopedWineAppSetting() {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, WineAppKeyPath(subkey_).c_str(), 0, KEY_ALL_ACCESS,
-                    &handle) == ERROR_SUCCESS) {
-    UniqueRegKey owned(handle);
-    RegDeleteValueA(owned.Get(), name_.c_str());
-  }
-  if (!subkey_.empty()) DeleteKeyIfEmpty(WineAppKeyPath(subkey_));
-  DeleteKeyIfEmpty(WineAppKeyPath(""));
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/win_handle.h"
+#include "test_support.h"
 
 // Long enough for a slow first start of the interpreter under Wine.
 constexpr DWORD kUiWaitMs = 15000;
@@ -133,21 +134,12 @@ std::string StoredText(const std::string& key, const std::string& name);
 // The stored number as a signed value; false when it is missing or not 4 bytes.
 bool StoredNumber(const std::string& key, const std::string& name, LONG& value);
 
-// A Wine setting for Pellaro.exe alone, under
-// HKCU\Software\Wine\AppDefaults\Pellaro.exe[\subkey], while the object
-// lives; read by each Pellaro.exe when it starts. Removed afterwards, with the
-// keys it leaves empty.
-class ScopedWineAppSetting {
+// A Wine setting for Pellaro.exe alone while the object lives (see
+// ScopedWineSetting).
+class ScopedWineAppSetting : public ScopedWineSetting {
  public:
-  ScopedWineAppSetting(const std::string& subkey, const std::string& name,
-                       const std::string& value);
-  ~ScopedWineAppSetting();
-  ScopedWineAppSetting(const ScopedWineAppSetting&) = delete;
-  ScopedWineAppSetting& operator=(const ScopedWineAppSetting&) = delete;
-
- private:
-  std::string subkey_;
-  std::string name_;
+  ScopedWineAppSetting(const std::string& subkey, const std::string& name, const std::string& value)
+      : ScopedWineSetting("Pellaro.exe", subkey, name, value) {}
 };
 
 // Wine reports Windows 98 to Pellaro.exe.

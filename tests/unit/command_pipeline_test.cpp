@@ -197,6 +197,27 @@ TEST_F(CommandPipelineTest, SettingsFileModeRunsNothingAndLeavesTheResult) {
   EXPECT_TRUE(Runs().empty());
 }
 
+// Wine tells the runner it is Windows 98, whose command.com it does not have:
+// no interpreter starts, and the compile that did not run is no success.
+TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFailureText) {
+  ScopedWineSetting win98("sequence_runner.exe", "", "Version", "win98");
+  const std::string result = *folder_ / "result.txt";
+  ASSERT_EQ(RunProgram("\"" + FakesFolder() + "\\sequence_runner.exe\" 2 3 \"" + source_ + "\" \"" +
+                       result + "\""),
+            0u);
+  EXPECT_EQ(Utf8(ReadFileBytes(result)), Utf8("失敗しました"));
+}
+
+TEST_F(CommandPipelineTest, FolderThatCannotBeEnteredIsNamedAndNothingRuns) {
+  // Left in the program's own folder, the interpreter would run javac there.
+  const std::string gone = *folder_ / "gone\\";
+  Run(2, 3, gone + "Hello.java");
+  EXPECT_TRUE(Runs().empty());
+  const std::string result = ResultBuffer;
+  EXPECT_NE(result.find("フォルダに入れません: " + gone), std::string::npos) << Utf8(result);
+  EXPECT_NE(result.find("失敗しました"), std::string::npos) << Utf8(result);
+}
+
 class AppletRunTest : public CommandPipelineTest {
  protected:
   std::string TempPage() const { return *folder_ / "temp.html"; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -107,23 +108,39 @@ class FakeEditorTest : public testing::Test {
 
 class EditorTrackerLaunch : public FakeEditorTest {};
 
-TEST_F(EditorTrackerLaunch, CommandLineIsEditorPathBlankAndArgumentInQuotes) {
-  // 表 ends in the byte 0x5C: the argument must pass through untouched.
-  const std::string argument = "D:\\My Work\\表示 プログラム.java";
-  ASSERT_TRUE(tracker_.Launch(EditorPath(), argument));
-  EXPECT_EQ(tracker_.Count(), 1u);
-  std::vector<EditorStart> starts = WaitForStarts(1);
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].commandLine, EditorPath() + " \"" + argument + "\"")
-      << Utf8(starts[0].commandLine);
+TEST_F(EditorTrackerLaunch, CommandLineIsQuotedEditorPathBlankAndArgumentInQuotes) {
+  // 表 ends in the byte 0x5C: the argument must pass through untouched; a
+  // line-jump text with blanks stays one argument.
+  for (const std::string argument :
+       {"D:\\My Work\\表示 プログラム.java", "/l 12 C:\\PROGRA~1\\HELLO~1.JAV"}) {
+    std::size_t before = Starts().size();
+    ASSERT_TRUE(tracker_.Launch(EditorPath(), argument));
+    std::vector<EditorStart> starts = WaitForStarts(before + 1);
+    ASSERT_EQ(starts.size(), before + 1);
+    EXPECT_EQ(starts[before].commandLine, "\"" + EditorPath() + "\" \"" + argument + "\"")
+        << Utf8(starts[before].commandLine);
+  }
 }
 
-TEST_F(EditorTrackerLaunch, LineJumpTextWithBlanksStaysOneQuotedArgument) {
-  const std::string argument = "/l 12 C:\\PROGRA~1\\HELLO~1.JAV";
-  ASSERT_TRUE(tracker_.Launch(EditorPath(), argument));
-  std::vector<EditorStart> starts = WaitForStarts(1);
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].commandLine, EditorPath() + " \"/l 12 C:\\PROGRA~1\\HELLO~1.JAV\"");
+TEST_F(EditorTrackerLaunch, EditorInAFolderWithABlankStartsItselfNotAShorterName) {
+  // Unquoted, Windows would try <folder>\My.exe first: a fake javac here.
+  const std::string editorFolder = folder_ / "My Editor";
+  ASSERT_TRUE(CreateDirectoryA(editorFolder.c_str(), nullptr));
+  const std::string editor = editorFolder + "\\ed.exe";
+  ASSERT_TRUE(CopyFileA(EditorPath().c_str(), editor.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((FakesFolder() + "\\javac.exe").c_str(), (folder_ / "My.exe").c_str(), FALSE));
+  ScopedEnv toolLog("PELLARO_FAKE_LOG", folder_ / "tool.log");
+  // A value with its own quotes and arguments is the user's, kept as written.
+  const std::string ownQuotes = "\"" + editor + "\" -n";
+
+  ASSERT_TRUE(tracker_.Launch(editor, "A.java"));
+  ASSERT_TRUE(tracker_.Launch(ownQuotes, "B.java"));
+  std::vector<EditorStart> starts = WaitForStarts(2);
+  ASSERT_EQ(starts.size(), 2u) << Utf8(ReadFileBytes(folder_ / "tool.log"));
+  EXPECT_EQ(starts[0].commandLine, "\"" + editor + "\" \"A.java\"");
+  EXPECT_EQ(starts[1].commandLine, ownQuotes + " \"B.java\"");
+  EXPECT_FALSE(FileExists(folder_ / "tool.log"));
 }
 
 TEST_F(EditorTrackerLaunch, LongestEditorPathAndArgumentStillStartTheEditor) {
@@ -146,8 +163,8 @@ TEST_F(EditorTrackerLaunch, LongestEditorPathAndArgumentStillStartTheEditor) {
   ASSERT_TRUE(tracker_.Launch(editor, argument));
   std::vector<EditorStart> starts = WaitForStarts(1);
   ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].commandLine, editor + " \"" + argument + "\"");
-  EXPECT_EQ(starts[0].commandLine.size(), 521u);
+  EXPECT_EQ(starts[0].commandLine, "\"" + editor + "\" \"" + argument + "\"");
+  EXPECT_EQ(starts[0].commandLine.size(), 523u);
 }
 
 TEST_F(EditorTrackerLaunch, EmptyEditorPathStartsNothing) {
@@ -286,6 +303,41 @@ TEST_F(EditorTrackerFileForWindow, OtherWindowsLeaveTheOutputAlone) {
     EXPECT_EQ(file, "unchanged");
   }
   DestroyWindow(own);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorTrackerFileForWindow, WindowOfAThreadGivenAnEndedEditorsIdIsNotThatEditors) {
+  ScopedEnv atOnce("PELLARO_FAKE_EDITOR_AT_ONCE", "1");
+  ASSERT_TRUE(tracker_.Launch(EditorPath(), "C:\\Ended.java"));
+  // The next launch lets go of the first editor's thread, so its id is free.
+  ASSERT_TRUE(tracker_.Launch(EditorPath(), "C:\\Other.java"));
+  std::vector<EditorStart> starts = WaitForStarts(2);
+  ASSERT_EQ(starts.size(), 2u);
+  ASSERT_TRUE(WaitForEnd(starts[0].processId));
+  DWORD endedThread = 0;
+  for (const auto& record : ReadFakeLog(log_))
+    if (record.size() == 3 && record[0] == "thread" && std::stoul(record[1]) == starts[0].processId)
+      endedThread = std::stoul(record[2]);
+  ASSERT_NE(endedThread, 0u);
+
+  // Wine gives a freed id out again after a few hundred new threads.
+  bool reused = false;
+  std::string file;
+  for (int i = 0; i < 5000 && !reused; ++i) {
+    std::thread([&] {
+      if (GetCurrentThreadId() != endedThread) return;
+      reused = true;
+      HWND window = CreateWindowExA(0, "STATIC", "other program", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, nullptr, nullptr);
+      tracker_.FileForWindow(window, file);
+      DestroyWindow(window);
+    }).join();
+  }
+  ASSERT_TRUE(reused);
+  EXPECT_EQ(file, "") << Utf8(file);
 }
 
 }  // namespace

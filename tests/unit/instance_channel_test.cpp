@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/instance_channel.h"
+#include "app/instance_probe.h"
 #include "common/win_handle.h"
 #include "test_support.h"
 
@@ -369,6 +370,52 @@ TEST_F(InstanceChannelFailures, SecondCreateInOneProcessFailsAndKeepsTheFirstMai
   std::string path;
   ASSERT_TRUE(channel.Receive(path));
   EXPECT_EQ(path, "C:\\work\\Still.java");
+}
+
+}  // namespace
+
+namespace {
+
+// Starts released together on one event: exactly one of them is first,
+// however their probes interleave.
+TEST(InstanceRule, StartsReleasedTogetherHaveExactlyOneFirstInstance) {
+  constexpr int kStarts = 8;
+  const std::string base = "pellaro-race-" + std::to_string(GetCurrentProcessId());
+  const std::string mutexName = base + "-mutex";
+  UniqueHandle ready(CreateSemaphoreA(nullptr, 0, kStarts, (base + "-ready").c_str()));
+  UniqueHandle probed(CreateSemaphoreA(nullptr, 0, kStarts, (base + "-probed").c_str()));
+  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, (base + "-go").c_str()));
+  UniqueHandle end(CreateEventA(nullptr, TRUE, FALSE, (base + "-end").c_str()));
+  ASSERT_TRUE(ready && probed && go && end);
+
+  std::vector<UniqueHandle> starts;
+  for (int i = 0; i < kStarts; ++i) {
+    std::string commandLine =
+        "\"" + FakesFolder() + "\\instance_racer.exe\" " + mutexName + " " + base;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+    CloseHandle(info.hThread);
+    starts.emplace_back(info.hProcess);
+  }
+  for (int i = 0; i < kStarts; ++i)
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), kProcessWaitMs), WAIT_OBJECT_0);
+  SetEvent(go.Get());
+  for (int i = 0; i < kStarts; ++i)
+    ASSERT_EQ(WaitForSingleObject(probed.Get(), kProcessWaitMs), WAIT_OBJECT_0);
+  SetEvent(end.Get());
+
+  int first = 0;
+  for (UniqueHandle& start : starts) {
+    ASSERT_EQ(WaitForSingleObject(start.Get(), kProcessWaitMs), WAIT_OBJECT_0);
+    DWORD code = 2;
+    GetExitCodeProcess(start.Get(), &code);
+    ASSERT_LE(code, 1u);
+    if (code == 0) ++first;
+  }
+  EXPECT_EQ(first, 1);
 }
 
 }  // namespace

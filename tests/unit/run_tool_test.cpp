@@ -46,6 +46,8 @@ TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
             "C:\r\n cd \"C:\\\"\r\n java -cp . Hello.java a b\r\nexit\r\n");
   EXPECT_EQ(ToolScript("D:\\表示\\My Program.java", "javac", "", ""),
             "D:\r\n cd \"D:\\表示\\\"\r\n javac \"My Program.java\" \r\nexit\r\n");
+  EXPECT_EQ(ToolScript("\\\\server\\share\\src\\Hello.java", "javac", "", ""),
+            " pushd \"\\\\server\\share\\src\\\" || exit\r\n javac Hello.java \r\nexit\r\n");
 }
 
 TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheSlotArguments) {
@@ -147,19 +149,7 @@ TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
 // exits with 0 only when java's lines were on java's own console screen, and
 // nowhere else, while ResultBuffer got just the space. Needs a display.
 DWORD RunVisiblePromptDemo(const std::string& arguments) {
-  std::string commandLine = "\"" + FakesFolder() + "\\visible_prompt_demo.exe\" " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info))
-    return GetLastError();
-  UniqueHandle process(info.hProcess);
-  UniqueHandle thread(info.hThread);
-  WaitForSingleObject(process.Get(), INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(process.Get(), &code);
-  return code;
+  return RunProgram("\"" + FakesFolder() + "\\visible_prompt_demo.exe\" " + arguments);
 }
 
 TEST(VisiblePrompt, JavaWritesIntoTheShownConsoleOfAProgramWithoutStandardHandles) {

@@ -256,4 +256,33 @@ TEST_F(SettingsStore, ASlotWithoutExeModeKeepsItsOwnDefault) {
   EXPECT_EQ(settings.Cmd[2].HotKey1, static_cast<DWORD>(VK_F5));
 }
 
+// Two processes' records: one applies and saves new settings while the other,
+// loaded before, is still open; the other then ends having moved a window.
+TEST_F(SettingsStore, ExitWritesOnlyChangesAndMissingValuesAndKeepsValuesThatDoNotFit) {
+  const std::string longEditor(260, 'e');
+  SetText(kAppData, "editor", longEditor, false);
+  SetText(kAppData, "width", "12345", false);
+  SetText(kAppData, "LineJump", "/l %l %f", false);
+  {
+    AppSettings older;
+    EXPECT_STREQ(older.editor, "");
+    EXPECT_STREQ(older.width, "");
+    {
+      AppSettings newer;
+      std::strcpy(newer.LineJump, "-n%l %f");
+      newer.SaveSettings();
+    }
+    older.LogPosX = 40;
+  }
+  std::string bytes;
+  ASSERT_TRUE(GetRaw(kAppData, "editor", bytes));
+  EXPECT_EQ(std::string(bytes.c_str()), longEditor);
+  ASSERT_TRUE(GetRaw(kAppData, "width", bytes));
+  EXPECT_EQ(std::string(bytes.c_str()), "12345");
+  ASSERT_TRUE(GetRaw(kAppData, "LineJump", bytes));
+  EXPECT_EQ(std::string(bytes.c_str()), "-n%l %f");
+  EXPECT_EQ(GetDword(kAppData, "LogPosX"), 40u);
+  EXPECT_EQ(GetDword(kAppData, "Forground"), 1u);
+}
+
 }  // namespace
