@@ -3,6 +3,7 @@
 // clicks, the popup menu, hot keys, dragging, a second start, the line jump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
@@ -24,6 +25,8 @@ constexpr int kMenuExit = 40008;
 constexpr int kHotKeyModifiers = MOD_CONTROL | MOD_SHIFT;
 
 std::string FakeEditorPath() { return FakesFolder() + "\\fake_editor.exe"; }
+// How the editor's path starts its command line: quoted, as it names a file.
+std::string EditorCommand() { return "\"" + FakeEditorPath() + "\""; }
 
 class StripTest : public testing::Test {
  protected:
@@ -61,8 +64,13 @@ class StripTest : public testing::Test {
   }
   HWND StartOnSource() { return StartStrip("\"" + source_ + "\""); }
 
+  // One record per editor started: its process id and command line.
   std::vector<std::vector<std::string>> EditorLog() const {
-    return ReadFakeLog(*folder_ / "editor.log");
+    auto log = ReadFakeLog(*folder_ / "editor.log");
+    log.erase(std::remove_if(log.begin(), log.end(),
+                             [](const std::vector<std::string>& r) { return r[0] == "thread"; }),
+              log.end());
+    return log;
   }
   std::vector<std::vector<std::string>> ToolLog() const {
     return ReadFakeLog(*folder_ / "tools.log");
@@ -137,7 +145,7 @@ TEST_F(StripCommands, ToolbarButtonsRunTheirSlotsOnTheEditorsFile) {
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   auto editors = EditorLog();
   ASSERT_EQ(editors.size(), 1u);
-  EXPECT_EQ(editors[0][1], FakeEditorPath() + " \"" + source_ + "\"");
+  EXPECT_EQ(editors[0][1], EditorCommand() + " \"" + source_ + "\"");
 
   // Slot 1 javac, slot 2 java, slot 3 javac then java (the stored defaults).
   const char* expected[] = {"javac", "javac java", "javac java javac java"};
@@ -238,7 +246,7 @@ TEST_F(StripLifetime, SecondStartsHandTheirFilesOverAndEnd) {
   // The two second starts run side by side, so either may arrive first.
   std::set<std::string> files;
   for (const auto& record : EditorLog()) files.insert(record[1]);
-  const std::string editor = FakeEditorPath() + " \"";
+  const std::string editor = EditorCommand() + " \"";
   EXPECT_EQ(files, (std::set<std::string>{editor + source_ + "\"", editor + spaced + "\\Two.java\"",
                                           editor + *folder_ / "Three.java\""}));
   ExitFromMenu();
@@ -405,7 +413,7 @@ TEST_P(LineJump, DoubleClickBelowAJapanesePromptStartsTheEditorAtThatLine) {
   EXPECT_EQ(commandLine.substr(commandLine.size() - arguments.size()), arguments)
       << Utf8(commandLine);
   if (GetParam()) {
-    EXPECT_EQ(commandLine, FakeEditorPath() + arguments);
+    EXPECT_EQ(commandLine, EditorCommand() + arguments);
   }
   ExitFromMenu();
 }
