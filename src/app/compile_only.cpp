@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 #include "tools/path_ops.h"
 #include "windows/result_window.h"
 

@@ -13,7 +13,7 @@
 #include "editor/editor_tracker.h"
 #include "settings/app_settings.h"
 #include "tools/applet_page.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 #include "tools/path_ops.h"
 
 namespace {

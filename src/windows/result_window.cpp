@@ -12,7 +12,7 @@
 #include "editor/line_jump.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "dialogs/settings_frame.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 #include "tools/command_pipeline.h"
 #include "windows/result_window.h"
 

@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 #include "tools/command_pipeline.h"
 
 int main(int argc, char** argv) {

@@ -27,7 +27,7 @@
 
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 namespace {
 

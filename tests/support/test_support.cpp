@@ -7,7 +7,7 @@
 
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;

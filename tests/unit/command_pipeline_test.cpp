@@ -11,7 +11,7 @@
 #include "editor/editor_tracker.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 #include "tools/command_pipeline.h"
 
 namespace {

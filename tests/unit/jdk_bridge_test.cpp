@@ -7,7 +7,7 @@
 
 #include "settings/app_settings.h"
 #include "test_support.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 namespace {
 

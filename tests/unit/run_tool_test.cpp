@@ -8,7 +8,7 @@
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Running one JDK tool through the command interpreter with captured output.
-#include "tools/child_process.h"
+#include "tools/tool_run.h"
 
 #include <windows.h>
 
