@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
 #include "tools/path_ops.h"
@@ -18,14 +16,6 @@ const char kMissingFileText[] = "コンパイルするファイルが見つか�
 
 void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK); }
 
-std::string FullPath(const std::string& path) {
-  DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::vector<char> full(needed + 1, '\0');
-  DWORD length = GetFullPathNameA(path.c_str(), needed + 1, full.data(), nullptr);
-  return length == 0 || length > needed ? path : std::string(full.data(), length);
-}
-
 bool IsExistingFile(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -36,12 +26,8 @@ bool IsExistingFile(const std::string& path) {
 bool IsCompileOnly(const std::string& commandLine) { return commandLine.compare(0, 2, "-c") == 0; }
 
 std::string CompileTarget(const std::string& commandLine) {
-  std::string path = commandLine.size() > 3 ? commandLine.substr(3) : std::string();
-  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
-    path = path.substr(1, path.size() - 2);
-  if (path.empty()) return path;
-  path = FullPath(path);
-  ResolveLongName(path);
+  std::string path = ArgumentPath(commandLine.size() > 3 ? commandLine.substr(3) : std::string());
+  if (!path.empty()) ResolveLongName(path);
   return path;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/dbcs_text.h"
+#include "tools/path_ops.h"
 
 const char kMailslotName[] = "\\\\.\\mailslot\\pellaro";
 
@@ -51,13 +52,10 @@ bool IsDeliverablePath(const std::string& path) {
 }
 
 // The path as the running instance will see it: the sender's current folder
-// means nothing over there. Empty when it cannot be made full.
-std::string FullPathOf(const std::string& path) {
-  if (IsFullPath(path)) return path;
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (length == 0 || length >= sizeof full) return std::string();
-  return std::string(full, length);
+// means nothing over there. A full path is sent as it was given.
+std::string SentPath(const std::string& path) {
+  if (path.size() >= kMaxMessageSize) return std::string();
+  return IsFullPath(path) ? path : FullPathOf(path);
 }
 
 HANDLE OpenMailslotForWriting() {
@@ -106,7 +104,7 @@ bool InstanceChannel::Receive(std::string& output) {
 }
 
 bool InstanceChannel::Send(std::string path) {
-  std::string full = path.size() < kMaxMessageSize ? FullPathOf(path) : std::string();
+  std::string full = SentPath(path);
   // The running instance would drop anything else without a word.
   if (!IsDeliverablePath(full)) {
     ShowChannelError("bad writing");

@@ -56,12 +56,6 @@ int RunMessageLoop() {
 
 }  // namespace
 
-std::string StartupFile(std::string commandLine) {
-  if (commandLine.size() >= 2 && commandLine.front() == '"' && commandLine.back() == '"')
-    commandLine = commandLine.substr(1, commandLine.size() - 2);
-  return commandLine.empty() ? commandLine : FullPathOf(commandLine);
-}
-
 StartupKind ClassifyStartupFile(const std::string& path) {
   if (EndsWith(path, ".PXS") || EndsWith(path, ".pxs")) return StartupKind::SettingsFile;
   if (EndsWith(path, ".JAV") || EndsWith(path, ".java")) return StartupKind::JavaSource;
@@ -69,7 +63,7 @@ StartupKind ClassifyStartupFile(const std::string& path) {
 }
 
 int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE instanceMutex) {
-  std::string file = StartupFile(commandLine);
+  std::string file = ArgumentPath(commandLine);
   if (file.empty()) {
     char picked[kPickerBufferSize];
     PickJavaSource(nullptr, picked);

@@ -41,3 +41,9 @@ std::string FullPathOf(const std::string& path) {
   DWORD length = GetFullPathNameA(path.c_str(), needed + 1, full.data(), nullptr);
   return length == 0 || length > needed ? path : std::string(full.data(), length);
 }
+
+std::string ArgumentPath(std::string argument) {
+  if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
+    argument = argument.substr(1, argument.size() - 2);
+  return argument.empty() ? argument : FullPathOf(argument);
+}

@@ -20,3 +20,7 @@ void StripExtension(std::string& path);
 
 // path made full against the current directory; unchanged when that fails.
 std::string FullPathOf(const std::string& path);
+
+// The file a command-line argument names: one pair of surrounding quotes
+// removed, made full against the current directory. Empty when it names none.
+std::string ArgumentPath(std::string argument);

@@ -1,7 +1,6 @@
 // The MAIN strip's dialog procedure and its helpers.
 #include "windows/main_window.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/instance_channel.h"
@@ -9,6 +8,7 @@
 #include "editor/editor_tracker.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
+#include "windows/screen_place.h"
 
 namespace {
 
@@ -31,32 +31,18 @@ void UnregisterHotKeys(HWND window) {
   for (int id = 1; id <= kHotKeyCount; ++id) UnregisterHotKey(window, id);
 }
 
-// The stored place, moved onto the nearest monitor's work area when it lies
-// off every monitor (a place kept from a screen that is gone).
-POINT VisiblePlace(HWND window) {
+// The stored place, kept reachable when its screen is gone.
+POINT StripPlace(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
-  const LONG width = rect.right - rect.left;
-  const LONG height = rect.bottom - rect.top;
-  POINT place = {Settings.WindowX, Settings.WindowY};
-  RECT wanted = {place.x, place.y, place.x, place.y};
-  // The far corner is computed without overflowing for values near LONG_MAX.
-  wanted.right = place.x > LONG_MAX - width ? LONG_MAX : place.x + width;
-  wanted.bottom = place.y > LONG_MAX - height ? LONG_MAX : place.y + height;
-  if (MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) return place;
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  place.x = std::max(work.left, std::min(place.x, work.right - width));
-  place.y = std::max(work.top, std::min(place.y, work.bottom - height));
-  return place;
+  return ReachableCorner({Settings.WindowX, Settings.WindowY},
+                         {rect.right - rect.left, rect.bottom - rect.top});
 }
 
 void OnInitDialog(HWND window) {
   const LONG_PTR removed = WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~removed);
-  const POINT place = VisiblePlace(window);
+  const POINT place = StripPlace(window);
   SetWindowPos(window, nullptr, place.x, place.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   ShowWindow(window, SW_SHOW);

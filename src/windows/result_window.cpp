@@ -2,7 +2,6 @@
 #include "windows/result_window.h"
 
 #include <algorithm>
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
+#include "windows/screen_place.h"
 
 namespace {
 
@@ -39,35 +39,21 @@ std::string WindowText(HWND control) {
   return std::string(text.data(), copied > 0 ? copied : 0);
 }
 
-// a + b, held within the range of LONG.
-LONG SaturatedSum(LONG a, LONG b) {
-  const long long sum = static_cast<long long>(a) + b;
-  return static_cast<LONG>(std::max<long long>(LONG_MIN, std::min<long long>(LONG_MAX, sum)));
-}
-
 // Places the window where it was last closed; the first window keeps the
-// template's size, and a place off every monitor is moved onto the nearest.
-// The stored place may be anything (another tool may have written it), so the
-// size is held within the work area before any edge is computed.
+// template's size. The stored size is held within the work area before the
+// place is made reachable.
 void PlaceWindow(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
   const POINT corner = {Settings.LogPosX, Settings.LogPosY};
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  const LONG width = std::min<LONG>(
-      Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left, work.right - work.left);
-  const LONG height = std::min<LONG>(
-      Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top, work.bottom - work.top);
-  RECT wanted = {corner.x, corner.y, SaturatedSum(corner.x, width), SaturatedSum(corner.y, height)};
-  if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-    GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
-    wanted.left = std::max(work.left, std::min<LONG>(wanted.left, work.right - width));
-    wanted.top = std::max(work.top, std::min<LONG>(wanted.top, work.bottom - height));
-  }
-  SetWindowPos(window, nullptr, wanted.left, wanted.top, width, height,
+  const RECT work = NearestWorkArea(corner);
+  const SIZE size = {
+      std::min<LONG>(Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left,
+                     work.right - work.left),
+      std::min<LONG>(Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top,
+                     work.bottom - work.top)};
+  const POINT place = ReachableCorner(corner, size);
+  SetWindowPos(window, nullptr, place.x, place.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 

@@ -82,14 +82,10 @@ class StripTest : public testing::Test {
     return tools;
   }
   bool WaitForToolRecords(std::size_t count) const {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kUiWaitMs; Sleep(20))
-      if (ToolLog().size() >= count) return WaitUntilIdle(strip_);
-    return false;
+    return WaitUntil([&] { return ToolLog().size() >= count; }) && WaitUntilIdle(strip_);
   }
   bool WaitForEditorRecords(std::size_t count) const {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kUiWaitMs; Sleep(20))
-      if (EditorLog().size() >= count) return true;
-    return false;
+    return WaitUntil([&] { return EditorLog().size() >= count; });
   }
 
   // The main window of the fake editor started n-th (0 first).
@@ -108,15 +104,7 @@ class StripTest : public testing::Test {
   // What the fake javac prints from now on.
   void ScriptJavac(const std::string& text) { WriteFileBytes(*folder_ / "javac.txt", text); }
 
-  std::vector<HWND> ResultWindows() const {
-    std::vector<HWND> found;
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "結果"));) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == pellaro_.Id() && IsWindowVisible(w)) found.push_back(w);
-    }
-    return found;
-  }
+  std::vector<HWND> ResultWindows() const { return FindResultWindows(pellaro_.Id()); }
 
   bool HotKeyIsFree(UINT key) {
     if (!RegisterHotKey(nullptr, 0x7000, kHotKeyModifiers, key)) return false;
@@ -300,9 +288,7 @@ TEST_F(StripLifetime, AltF4KeepsItRunningWithoutHotKeysAndExitEndsItAtOnce) {
 
   ASSERT_TRUE(BringToFront(strip_));
   PressKeys({VK_MENU, VK_F4});
-  for (DWORD start = GetTickCount(); !HotKeyIsFree('L') && GetTickCount() - start < kUiWaitMs;)
-    Sleep(20);
-  EXPECT_TRUE(HotKeyIsFree('L')) << "Alt+F4 kept the hot keys";
+  EXPECT_TRUE(WaitUntil([this] { return HotKeyIsFree('L'); })) << "Alt+F4 kept the hot keys";
   EXPECT_TRUE(IsWindowVisible(strip_));
   EXPECT_EQ(pellaro_.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
 

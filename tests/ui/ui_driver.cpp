@@ -50,27 +50,23 @@ std::string CaptionOf(HWND window) {
   return text;
 }
 
-// The visible dialogs of the process that pass the test, first found first.
+// The visible top-level windows of the process of this class that pass the
+// test, front first.
+std::vector<HWND> FindWindows(DWORD pid, const char* className,
+                              const std::function<bool(HWND)>& wanted) {
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid && IsWindowVisible(window) && wanted(window)) found.push_back(window);
+  }
+  return found;
+}
+
+// The first visible dialog of the process that passes the test.
 HWND FindDialog(DWORD pid, const std::function<bool(HWND)>& wanted) {
-  struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* wanted;
-    HWND found;
-  } search = {pid, &wanted, nullptr};
-  struct Visit {
-    static BOOL CALLBACK Window(HWND window, LPARAM parameter) {
-      auto* s = reinterpret_cast<Search*>(parameter);
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner != s->pid || !IsWindowVisible(window) || ClassOf(window) != kDialogClass)
-        return TRUE;
-      if (!(*s->wanted)(window)) return TRUE;
-      s->found = window;
-      return FALSE;
-    }
-  };
-  EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const std::vector<HWND> found = FindWindows(pid, kDialogClass, wanted);
+  return found.empty() ? nullptr : found.front();
 }
 
 std::vector<HWND> ChildrenOf(HWND window) {
@@ -160,10 +156,15 @@ PellaroProcess StartPellaro(const std::string& arguments, const std::string& wor
   return process;
 }
 
-HWND FindResultWindow(DWORD pid) {
-  return FindDialog(pid, [](HWND window) {
+std::vector<HWND> FindResultWindows(DWORD pid) {
+  return FindWindows(pid, kDialogClass, [](HWND window) {
     return CaptionOf(window) == kResultCaption && GetDlgItem(window, kResultEdit) != nullptr;
   });
+}
+
+HWND FindResultWindow(DWORD pid) {
+  const std::vector<HWND> found = FindResultWindows(pid);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND WaitForResultWindow(DWORD pid, DWORD timeoutMs) {
@@ -201,6 +202,11 @@ bool WaitUntilIdle(HWND window) {
   return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kUiWaitMs, &ignored) != 0;
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  return PollForWindow(timeoutMs, [&done] { return done() ? GetDesktopWindow() : nullptr; }) !=
+         nullptr;
+}
+
 HWND WaitForStrip(DWORD pid, DWORD timeoutMs) {
   return PollForWindow(timeoutMs, [pid] {
     return FindDialog(pid, [](HWND window) {
@@ -233,12 +239,8 @@ RECT ToolbarButtonRect(HWND strip, int index) {
 
 HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs) {
   return PollForWindow(timeoutMs, [pid]() -> HWND {
-    for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(menu, &owner);
-      if (owner == pid && IsWindowVisible(menu)) return menu;
-    }
-    return nullptr;
+    const std::vector<HWND> menus = FindWindows(pid, "#32768", [](HWND) { return true; });
+    return menus.empty() ? nullptr : menus.front();
   });
 }
 

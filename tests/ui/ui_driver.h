@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/win_handle.h"
 #include "test_support.h"
@@ -52,7 +54,8 @@ class PellaroProcess {
 // given. It inherits this process's environment.
 PellaroProcess StartPellaro(const std::string& arguments, const std::string& workingFolder = "");
 
-// The visible RESULT window of the process, or null.
+// The visible RESULT windows of the process, front first; the first, or null.
+std::vector<HWND> FindResultWindows(DWORD pid);
 HWND FindResultWindow(DWORD pid);
 HWND WaitForResultWindow(DWORD pid, DWORD timeoutMs = kUiWaitMs);
 // Whichever shows first: the RESULT window or an owner-less message box.
@@ -66,6 +69,9 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs = kUiWaitMs);
 // True once the window's thread has come back to its message loop, so that
 // whatever it was doing (writing a saved file, say) is done.
 bool WaitUntilIdle(HWND window);
+
+// True once done() is, polling until the time runs out.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kUiWaitMs);
 
 // The floating strip (MAIN) of the process once it shows its toolbar, or null.
 HWND WaitForStrip(DWORD pid, DWORD timeoutMs = kUiWaitMs);

@@ -2,19 +2,20 @@
 #include <gtest/gtest.h>
 
 #include "app/interactive_startup.h"
+#include "tools/path_ops.h"
 #include "test_support.h"
 
 namespace {
 
-TEST(StartupFile, QuotesAreRemovedAndRelativePathsMadeFull) {
+TEST(StartupFile, ArgumentLosesItsQuotesAndIsMadeFull) {
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   std::string folder = current;
   if (folder.back() != '\\') folder += '\\';
-  EXPECT_EQ(StartupFile("\"D:\\a b\\Hello.java\""), "D:\\a b\\Hello.java");
-  EXPECT_EQ(StartupFile("Hello.java"), folder + "Hello.java");
-  EXPECT_EQ(StartupFile("\"\""), "");
-  EXPECT_EQ(StartupFile(""), "");
+  EXPECT_EQ(ArgumentPath("\"D:\\a b\\Hello.java\""), "D:\\a b\\Hello.java");
+  EXPECT_EQ(ArgumentPath("Hello.java"), folder + "Hello.java");
+  EXPECT_EQ(ArgumentPath("\"\""), "");
+  EXPECT_EQ(ArgumentPath(""), "");
 }
 
 TEST(StartupFile, KindFollowsTheEndingInItsLetterCase) {
