@@ -92,7 +92,9 @@ bool JumpFromClickedLine(HWND edit) {
 }  // namespace
 
 std::string LineNumberOf(const std::string& line) {
-  for (std::size_t i = 1; i < line.size(); i += CharLengthAt(line, i)) {
+  // The line's first character is never the separator.
+  for (std::size_t i = line.empty() ? 0 : CharLengthAt(line, 0); i < line.size();
+       i += CharLengthAt(line, i)) {
     if (line[i] != ':') continue;
     std::size_t digitsEnd = i + 1;
     while (digitsEnd < line.size() && IsDigit(line[digitsEnd])) ++digitsEnd;

@@ -13,7 +13,7 @@ void InstallResultEditProc(HWND edit);
 LRESULT CALLBACK ResultEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The line number a compiler message names: the digits (7 at most) after the
-// first colon, from the line's second byte on, that is directly followed by
+// first colon, from the line's second character on, that is directly followed by
 // digits and another colon. Empty when the line has none.
 std::string LineNumberOf(const std::string& line);
 

@@ -31,6 +31,8 @@ TEST(LineJump, LineNumberIsTheFirstColonDigitsColonGroup) {
       // The line's first byte is never the separator.
       {":12:x", ""},
       {"a:12:x", "12"},
+      // 亜 is 88 9F: its trail byte is also a lead byte, and must not swallow the colon.
+      {"亜:12:x", "12"},
   };
   for (const LineCase& c : cases) EXPECT_EQ(LineNumberOf(c.line), c.number) << Utf8(c.line);
 }
