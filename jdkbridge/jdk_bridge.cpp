@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_text.h"
 #include "common/win_handle.h"
 
 #ifndef PELLARO_JDK_TOOL
@@ -33,24 +34,6 @@ void WriteAll(HANDLE out, const std::string& bytes) {
 int Fail(const std::string& message) {
   WriteAll(GetStdHandle(STD_ERROR_HANDLE), message + "\r\n");
   return 1;
-}
-
-std::wstring ToWide(const std::string& text, UINT codePage) {
-  if (text.empty()) return std::wstring();
-  int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
-  return wide;
-}
-
-std::string FromWide(const std::wstring& wide, UINT codePage) {
-  if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string text(n, '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr,
-                      nullptr);
-  return text;
 }
 
 // The arguments after the program name, split by the usual Windows rules:
@@ -140,11 +123,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& contents) {
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  contents.clear();
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
-    contents.append(chunk, got);
+  contents = ReadAllFrom(file.Get());
   return true;
 }
 

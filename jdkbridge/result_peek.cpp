@@ -18,10 +18,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "common/system_text.h"
 #include "common/win_handle.h"
 
 namespace {
@@ -51,17 +53,8 @@ HWND FindResultWindow() {
 
 // ANSI text to UTF-8 with LF line ends, for a Unix terminal.
 std::string ToTerminalText(const std::string& ansi) {
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
-  std::wstring lines;
-  for (wchar_t c : wide)
-    if (c != L'\r') lines += c;
-  n = WideCharToMultiByte(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), nullptr, 0,
-                          nullptr, nullptr);
-  std::string utf8(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), &utf8[0], n,
-                      nullptr, nullptr);
+  std::string utf8 = Recode(ansi, CP_ACP, CP_UTF8);
+  utf8.erase(std::remove(utf8.begin(), utf8.end(), '\r'), utf8.end());
   return utf8;
 }
 

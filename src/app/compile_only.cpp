@@ -42,16 +42,11 @@ int RunCompileOnly(const std::string& commandLine) {
     return 0;
   }
 
-  // Slot 1's first argument string is left out of this run only; the
-  // settings are saved at exit, so it is put back afterwards.
-  char& firstArgument = Settings.Cmd[0].FirstCmdLine[0];
-  const char remembered = firstArgument;
-  firstArgument = '\0';
-  ResultBuffer[0] = '\0';
-  if (RunTool("javac", path, ResultBuffer, 0))
+  // This compile takes none of the slots' argument strings.
+  ResultText text;
+  if (RunTool("javac", path, 0, ToolArguments::None, text))
     ShowResultWindowModal();
   else
     Tell(kFailedText);
-  firstArgument = remembered;
   return 0;
 }

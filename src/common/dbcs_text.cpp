@@ -42,3 +42,13 @@ bool ContainsAnyChar(const std::string& text, const char* set) {
   }
   return false;
 }
+
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+  std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}

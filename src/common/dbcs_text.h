@@ -25,3 +25,9 @@ std::string FieldText(const char* field, std::size_t fieldSize);
 
 // True when text holds any of the single-byte characters in set.
 bool ContainsAnyChar(const std::string& text, const char* set);
+
+// The directory part of path with its trailing backslash; empty without one.
+std::string DirectoryOf(const std::string& path);
+
+// The file part of path: everything after its last backslash.
+std::string FileNameOf(const std::string& path);

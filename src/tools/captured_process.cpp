@@ -76,6 +76,7 @@ void OutputSink::Append(const char* bytes, std::size_t count) {
   std::size_t take = std::min(room, count);
   std::memcpy(destination_ + stored_, bytes, take);
   stored_ += take;
+  destination_[stored_] = '\0';
 }
 
 bool CapturedProcess::CreatePipes() {
@@ -136,18 +137,18 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   return true;
 }
 
-bool CapturedProcess::DrainAvailable(OutputSink& sink, bool& readSomething) {
-  readSomething = false;
+bool CapturedProcess::DrainAvailable(OutputSink& sink) {
+  bool readSomething = false;
   char chunk[65536];
   for (;;) {
     DWORD available = 0;
-    if (!PeekNamedPipe(outputRead_.Get(), nullptr, 0, nullptr, &available, nullptr))
-      return GetLastError() != ERROR_BROKEN_PIPE;
-    if (available == 0) return true;
     DWORD read = 0;
-    if (!ReadFile(outputRead_.Get(), chunk, std::min<DWORD>(available, sizeof chunk), &read,
+    // A broken pipe (the child and all it started have ended) holds nothing.
+    if (!PeekNamedPipe(outputRead_.Get(), nullptr, 0, nullptr, &available, nullptr) ||
+        available == 0 ||
+        !ReadFile(outputRead_.Get(), chunk, std::min<DWORD>(available, sizeof chunk), &read,
                   nullptr))
-      return GetLastError() != ERROR_BROKEN_PIPE;
+      return readSomething;
     sink.Append(chunk, read);
     readSomething = true;
   }
@@ -163,9 +164,7 @@ bool CapturedProcess::Exited(DWORD waitMilliseconds) const {
   return WaitForSingleObject(process_.Get(), waitMilliseconds) == WAIT_OBJECT_0;
 }
 
-bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink) {
-  bool pipeOk = true;
-  bool readSomething = false;
+void CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink) {
   std::size_t lineStart = 0;
   while (lineStart < script.size() && !Exited(0)) {
     std::size_t lineEnd = script.find('\n', lineStart);
@@ -178,7 +177,7 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
     // The interpreter may read ahead and drop what it read beyond one line, so
     // the next line goes in only once this one has left the pipe.
     for (;;) {
-      pipeOk = DrainAvailable(sink, readSomething) && pipeOk;
+      bool readSomething = DrainAvailable(sink);
       if (InputTaken() || Exited(0)) break;
       if (!readSomething) Exited(1);
     }
@@ -190,9 +189,8 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
 
   for (;;) {
     bool exited = Exited(0);
-    pipeOk = DrainAvailable(sink, readSomething) && pipeOk;
+    bool readSomething = DrainAvailable(sink);
     if (exited && !readSomething) break;
     if (!readSomething) Exited(2);
   }
-  return pipeOk || sink.Received() > 0;
 }

@@ -10,13 +10,17 @@
 
 #include "common/win_handle.h"
 
-// Where collected output goes: at most capacity bytes are stored, the rest is
-// read and dropped, so the child never stalls on a full pipe.
+// Where collected output goes: at most capacity bytes are stored, always
+// followed by a NUL (destination holds capacity + 1 bytes); the rest is read
+// and dropped, so the child never stalls on a full pipe.
 class OutputSink {
  public:
   OutputSink(char* destination, std::size_t capacity)
-      : destination_(destination), capacity_(capacity) {}
+      : destination_(destination), capacity_(capacity) {
+    destination_[0] = '\0';
+  }
   void Append(const char* bytes, std::size_t count);
+  void Append(const std::string& text) { Append(text.data(), text.size()); }
   std::size_t Stored() const { return stored_; }
   std::size_t Received() const { return received_; }
 
@@ -46,13 +50,12 @@ class CapturedProcess {
   // Writes the script one line at a time, each only after the child has taken
   // the previous one out of the pipe, collecting output all the while; then
   // closes the input so the child sees its end, and collects until the child
-  // has exited and the pipe is empty. False when reading the output failed
-  // before any byte arrived.
-  bool FeedAndCollect(const std::string& script, OutputSink& sink);
+  // has exited and the pipe is empty.
+  void FeedAndCollect(const std::string& script, OutputSink& sink);
 
  private:
-  // Reads whatever the output pipe holds now. False when the pipe broke.
-  bool DrainAvailable(OutputSink& sink, bool& readSomething);
+  // Reads whatever the output pipe holds now: true when it read anything.
+  bool DrainAvailable(OutputSink& sink);
   bool InputTaken() const;
   bool Exited(DWORD waitMilliseconds) const;
 

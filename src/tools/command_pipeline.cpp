@@ -74,26 +74,25 @@ HWND VisibleWindowBeneath(HWND window) {
   return next;
 }
 
-// Runs the tool; when it could not be run, puts the failure text in its place.
-bool RunToolOrSayFailed(const char* tool, const std::string& path, char* output, int slot) {
-  if (RunTool(tool, path, output, slot)) return true;
-  // After what the run itself said (a folder that could not be entered).
-  output += std::strlen(output);
-  lstrcpynA(output, kRunFailedText,
-            static_cast<int>(ResultBuffer + kResultBufferSize - output + 1));
+// Runs the tool; when it could not be run, the failure text follows what the
+// run itself said (a folder that could not be entered).
+bool RunToolOrSayFailed(const char* tool, const std::string& path, int slot,
+                        ToolArguments arguments, ResultText& text) {
+  if (RunTool(tool, path, slot, arguments, text)) return true;
+  text.Append(kRunFailedText, std::strlen(kRunFailedText));
   return false;
 }
 
-void RunAppletviewer(int slot, const std::string& path, char* output) {
+void RunAppletviewer(int slot, const std::string& path, ToolArguments arguments, ResultText& text) {
   std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
   if (!page.empty()) {
     // A drive letter and a colon make the page absolute.
     if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
-    RunToolOrSayFailed("appletviewer", page, output, slot);
+    RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
     return;
   }
   bool created = WriteAppletPage(path, page);
-  RunToolOrSayFailed("appletviewer", page, output, slot);
+  RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
 }
@@ -136,34 +135,32 @@ bool FindTargetFile(std::string& path) {
 }
 
 void RunSequence(int slot, const std::string& sourcePath, char* output) {
-  UseSecondCmdLine = false;
   if (slot < 0 || slot >= kSlotCount) return;
   std::string path = sourcePath;
   ResolveLongName(path);
   if (Settings.PxsMode) return;
 
+  ResultText text(static_cast<std::size_t>(output - ResultBuffer));
+  // The tool after a successful compile takes the slot's second arguments.
+  ToolArguments arguments = ToolArguments::First;
   DWORD mode = Settings.Cmd[slot].ExeMode;
   if (mode & kCompileFirst) {
     mode &= ~kCompileFirst;
     // A compile that did not run has not succeeded either.
-    if (!RunToolOrSayFailed("javac", path, output, slot)) return;
-    if (ReportsCompileError(output, path)) return;
-    output += std::strlen(output);
-    UseSecondCmdLine = true;
+    if (!RunToolOrSayFailed("javac", path, slot, arguments, text)) return;
+    if (ReportsCompileError(text.Text(), path)) return;
+    arguments = ToolArguments::Second;
   }
 
   if (mode == kThenJava) {
     StripExtension(path);
-    RunToolOrSayFailed("java", path, output, slot);
+    RunToolOrSayFailed("java", path, slot, arguments, text);
   } else if (mode == kThenAppletviewer) {
-    RunAppletviewer(slot, path, output);
-  } else {
-    UseSecondCmdLine = false;
+    RunAppletviewer(slot, path, arguments, text);
   }
 }
 
 bool RunCommand(int slot, char* output) {
-  UseSecondCmdLine = false;
   if (slot < 0 || slot >= kSlotCount) return false;
   std::string path;
   if (!FindTargetFile(path)) return false;

@@ -8,16 +8,6 @@
 #include "common/dbcs_text.h"
 #include "common/win_handle.h"
 
-std::string DirectoryOf(const std::string& path) {
-  std::size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string& path) {
-  std::size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void ResolveLongName(std::string& path) {
   // A wildcard would make the search report some other file.
   if (path.empty() || ContainsAnyChar(path, "*?")) return;

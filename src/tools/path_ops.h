@@ -4,11 +4,7 @@
 
 #include <string>
 
-// The directory part of path with its trailing backslash; empty without one.
-std::string DirectoryOf(const std::string& path);
-
-// The file part of path: everything after its last backslash.
-std::string FileNameOf(const std::string& path);
+#include "common/dbcs_text.h"  // DirectoryOf, FileNameOf
 
 // Replaces the file part of path by the name the file system stores for it
 // (a short 8.3 name becomes the long one); unchanged when nothing is found.

@@ -11,7 +11,11 @@
 #include "tools/path_ops.h"
 
 char ResultBuffer[kResultBufferSize + 1];
-bool UseSecondCmdLine = false;
+
+ResultText::ResultText(std::size_t start)
+    : OutputSink(ResultBuffer + std::min(start, kResultBufferSize),
+                 kResultBufferSize - std::min(start, kResultBufferSize)),
+      start_(std::min(start, kResultBufferSize)) {}
 
 namespace {
 
@@ -68,20 +72,34 @@ std::string ToolScript(const std::string& path, const char* tool, const char* ar
   return script;
 }
 
-bool RunTool(const char* tool, const std::string& path, char* output, int slot) {
+namespace {
+
+std::string ArgumentText(int slot, ToolArguments choice) {
+  if (slot < 0 || slot >= kSlotCount) return std::string();
   const CommandSlot& command = Settings.Cmd[slot];
-  const char* arguments = UseSecondCmdLine ? command.SecondCmdLine : command.FirstCmdLine;
-  std::string script = ToolScript(path, tool, arguments, Settings.ClassCmdLine);
+  switch (choice) {
+    case ToolArguments::First:
+      return FieldText(command.FirstCmdLine, sizeof command.FirstCmdLine);
+    case ToolArguments::Second:
+      return FieldText(command.SecondCmdLine, sizeof command.SecondCmdLine);
+    case ToolArguments::None:
+      break;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+bool RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
+             ResultText& text) {
+  std::string script =
+      ToolScript(path, tool, ArgumentText(slot, arguments).c_str(), Settings.ClassCmdLine);
 
   // The interpreter starts in the file's folder, so that a cd that fails
   // cannot leave it in the program's own folder with a same-named file.
   const std::string folder = DirectoryOf(path);
   if (!folder.empty() && !IsFolder(folder)) {
-    OutputSink sink(output, std::min<std::size_t>(ResultBuffer + kResultBufferSize - output,
-                                                  kResultBufferSize));
-    const std::string message = kFolderUnreachableText + folder + "\r\n";
-    sink.Append(message.data(), message.size());
-    output[sink.Stored()] = '\0';
+    text.Append(kFolderUnreachableText + folder + "\r\n");
     return false;
   }
 
@@ -93,10 +111,6 @@ bool RunTool(const char* tool, const std::string& path, char* output, int slot) 
   if (!child.Start(InterpreterCommand(), visible,
                    folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str()))
     return false;
-
-  std::size_t room = ResultBuffer + kResultBufferSize - output;
-  OutputSink sink(output, std::min(room, kResultBufferSize));
-  bool ok = child.FeedAndCollect(script, sink);
-  output[sink.Stored()] = '\0';
-  return ok;
+  child.FeedAndCollect(script, text);
+  return true;
 }

@@ -5,14 +5,31 @@
 #include <cstddef>
 #include <string>
 
+#include "tools/captured_process.h"
+
 constexpr std::size_t kResultBufferSize = 262144;
 
 // Output of the last command: up to 262,144 bytes of text and a NUL.
 extern char ResultBuffer[kResultBufferSize + 1];
 
-// Set between a successful compile and the tool that follows it: tool runs
-// then take the slot's SecondCmdLine.
-extern bool UseSecondCmdLine;
+// The part of ResultBuffer a command writes, from offset start to the
+// buffer's end: always NUL-terminated, never written past the buffer.
+class ResultText : public OutputSink {
+ public:
+  explicit ResultText(std::size_t start = 0);
+  // The text from start on.
+  const char* Text() const { return ResultBuffer + start_; }
+  // Offset in ResultBuffer just past the text.
+  std::size_t End() const { return start_ + Stored(); }
+
+ private:
+  std::size_t start_;
+};
+
+// Which of the slot's argument strings a tool run takes: none (compile-only
+// mode), FirstCmdLine (a run on its own or the compile), or SecondCmdLine
+// (the tool that follows a successful compile).
+enum class ToolArguments { None, First, Second };
 
 // "Cmd.exe /K " on the NT family, "command.com /K " on the Windows 95 family.
 const char* InterpreterCommand();
@@ -22,8 +39,9 @@ const char* InterpreterCommand();
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
                        const char* classArguments);
 
-// Runs tool ("javac", "java" or "appletviewer") on path with the arguments of
-// command slot `slot`, storing what the interpreter prints at output (inside
-// ResultBuffer) followed by a NUL. False when the pipes cannot be made, the
-// interpreter cannot be started, or its output could not be read.
-bool RunTool(const char* tool, const std::string& path, char* output, int slot);
+// Runs tool ("javac", "java" or "appletviewer") on path with the chosen
+// arguments of command slot `slot`, appending what the interpreter prints to
+// text. False when nothing could be run: the file's folder cannot be entered
+// (text then says so), or the pipes or the interpreter cannot be made.
+bool RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
+             ResultText& text);

@@ -20,8 +20,6 @@
 
 namespace {
 
-using fake::Env;
-
 void AppendToLog(const std::string& record) {
   fake::AppendToLog("PELLARO_FAKE_EDITOR_LOG", record);
 }
@@ -82,9 +80,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   AppendToLog("thread\t" + std::to_string(GetCurrentProcessId()) + "\t" +
               std::to_string(GetCurrentThreadId()) + "\r\n");
   AppendToLog(std::to_string(GetCurrentProcessId()) + "\t" + GetCommandLineA() + "\r\n");
-  const std::string exitCode = Env("PELLARO_FAKE_EDITOR_EXIT");
+  const std::string exitCode = EnvironmentValue("PELLARO_FAKE_EDITOR_EXIT");
   const int result = exitCode.empty() ? 0 : std::atoi(exitCode.c_str());
-  if (!Env("PELLARO_FAKE_EDITOR_AT_ONCE").empty()) return result;
+  if (!EnvironmentValue("PELLARO_FAKE_EDITOR_AT_ONCE").empty()) return result;
 
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = EditorWindowProc;
@@ -96,14 +94,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   MainWindow = CreateEditorWindow("main", SW_SHOW);
   if (!MainWindow) return 1;
-  QuitFile = Env("PELLARO_FAKE_EDITOR_QUIT_FILE");
+  QuitFile = EnvironmentValue("PELLARO_FAKE_EDITOR_QUIT_FILE");
   if (!QuitFile.empty()) SetTimer(MainWindow, kQuitPollTimer, 50, nullptr);
 
   // Both windows exist before the primary thread first waits for input, so a
   // launcher that waited for the editor to become idle finds them.
   HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   DWORD secondId = 0;
-  HANDLE second = Env("PELLARO_FAKE_EDITOR_ONE_WINDOW").empty()
+  HANDLE second = EnvironmentValue("PELLARO_FAKE_EDITOR_ONE_WINDOW").empty()
                       ? CreateThread(nullptr, 0, SecondThread, created, 0, &secondId)
                       : nullptr;
   if (second) WaitForSingleObject(created, 5000);

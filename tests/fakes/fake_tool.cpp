@@ -15,11 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "common/dbcs_text.h"
 #include "fake_common.h"
 
 namespace {
-
-using fake::Env;
 
 void AppendToLog(const std::string& record) { fake::AppendToLog("PELLARO_FAKE_LOG", record); }
 
@@ -27,8 +26,8 @@ std::string ToolName() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string name(path, length);
-  name = name.substr(name.find_last_of("\\/") + 1);
-  name = name.substr(0, name.rfind('.'));
+  name = FileNameOf(name);
+  name = name.substr(0, FindLastChar(name, '.'));
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return name;
 }
@@ -69,18 +68,6 @@ std::string LastArgument(const std::string& arguments) {
   return last;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char chunk[65536];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
-}
-
 void Print(const std::string& bytes) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   std::size_t done = 0;
@@ -119,7 +106,7 @@ int main() {
   if (tool == "appletviewer")
     AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
 
-  if (!Env("PELLARO_FAKE_STDIN_" + upper).empty()) {
+  if (!EnvironmentValue("PELLARO_FAKE_STDIN_" + upper).empty()) {
     char chunk[4096];
     DWORD read = 0;
     std::string input;
@@ -129,11 +116,11 @@ int main() {
     AppendToLog("stdin\t" + std::to_string(input.size()) + "\r\n");
   }
 
-  std::string outputFile = Env("PELLARO_FAKE_OUT_" + upper);
+  std::string outputFile = EnvironmentValue("PELLARO_FAKE_OUT_" + upper);
   if (!outputFile.empty()) Print(ReadWholeFile(outputFile));
-  std::string byteCount = Env("PELLARO_FAKE_BYTES_" + upper);
+  std::string byteCount = EnvironmentValue("PELLARO_FAKE_BYTES_" + upper);
   if (!byteCount.empty()) Print(NumberedLines(std::strtoul(byteCount.c_str(), nullptr, 10)));
 
-  std::string exitCode = Env("PELLARO_FAKE_EXIT");
+  std::string exitCode = EnvironmentValue("PELLARO_FAKE_EXIT");
   return exitCode.empty() ? 0 : std::atoi(exitCode.c_str());
 }

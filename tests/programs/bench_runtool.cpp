@@ -17,6 +17,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/dbcs_text.h"
+#include "common/system_text.h"
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
@@ -27,16 +29,10 @@ const char kBytesVariable[] = "PELLARO_FAKE_BYTES_JAVAC";
 const char kLargeOutput[] = "262144";
 constexpr std::size_t kLargeOutputBytes = 262144;
 
-std::string Env(const char* name) {
-  char value[32768];
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
 std::string OwnFolder() {
   char path[MAX_PATH];
   std::string module(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return module.substr(0, module.find_last_of('\\') + 1);
+  return DirectoryOf(module);
 }
 
 double Now() {
@@ -137,20 +133,19 @@ int main(int argc, char** argv) {
 
   // The fake javac lives beside this program.
   std::string fakes = OwnFolder();
-  std::string path = fakes + ";" + Env("PATH");
+  std::string path = fakes + ";" + EnvironmentValue("PATH");
   SetEnvironmentVariableA("PATH", path.c_str());
   SetEnvironmentVariableA("PELLARO_FAKE_LOG", nullptr);
   SetEnvironmentVariableA(kBytesVariable, nullptr);
   Settings.DOSPrompt = 0;
   Settings.Cmd[0].FirstCmdLine[0] = '\0';
   Settings.ClassCmdLine[0] = '\0';
-  UseSecondCmdLine = false;
   const std::string directJavac = "\"" + fakes + "javac.exe\" Hello.java";
 
   std::printf("Tool runs, mean of %d after one warm-up run:\n", repetitions);
   Timing quietRunTool = Measure(repetitions, [&] {
-    ResultBuffer[0] = '\0';
-    return RunTool("javac", source, ResultBuffer, 0) && ResultBuffer[0] == ' ';
+    ResultText text;
+    return RunTool("javac", source, 0, ToolArguments::First, text) && ResultBuffer[0] == ' ';
   });
   PrintTiming("RunTool, javac printing nothing", quietRunTool);
   Timing quietDirect = Measure(repetitions, [&] { return RunWithPipe(directJavac, folder) == 0; });
@@ -158,8 +153,8 @@ int main(int argc, char** argv) {
 
   SetEnvironmentVariableA(kBytesVariable, kLargeOutput);
   Timing largeRunTool = Measure(repetitions, [&] {
-    ResultBuffer[0] = '\0';
-    bool ran = RunTool("javac", source, ResultBuffer, 0);
+    ResultText text;
+    bool ran = RunTool("javac", source, 0, ToolArguments::First, text);
     std::size_t collected = std::strlen(ResultBuffer);
     if (ran && collected == kResultBufferSize) return true;
     std::fprintf(stderr, "RunTool %s, collected %zu bytes:\n%.300s\n...\n%s\n",

@@ -25,6 +25,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/dbcs_text.h"
+#include "common/system_text.h"
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
@@ -36,25 +38,15 @@ const char* const kJavaLines[] = {"  出力 1 行目 ----------", "  出力 2 �
                                   "  出力 3 行目 ----------"};
 const char kJavaErrorLine[] = "java 標準エラー出力";
 
-std::string Env(const char* name) {
-  char value[32768];
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
 std::string ModulePath() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   return std::string(path, length);
 }
 
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\') + 1);
-}
-
 bool PlaysJava() {
   std::string path = ModulePath();
-  return lstrcmpiA(path.substr(path.find_last_of('\\') + 1).c_str(), "java.exe") == 0;
+  return lstrcmpiA(FileNameOf(path).c_str(), "java.exe") == 0;
 }
 
 bool Exists(const std::string& path) {
@@ -66,17 +58,6 @@ void AppendToFile(const std::string& path, const std::string& text) {
                                 nullptr, OPEN_ALWAYS, 0, nullptr));
   DWORD written = 0;
   if (file) WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string bytes;
-  char chunk[4096];
-  DWORD read = 0;
-  while (file && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-    bytes.append(chunk, read);
-  return bytes;
 }
 
 void WriteTo(DWORD which, const std::string& text) {
@@ -99,10 +80,7 @@ std::string ConsoleScreenText() {
       DWORD read = 0;
       COORD at = {0, y};
       if (!ReadConsoleOutputCharacterW(screen.Get(), &row[0], info.dwSize.X, at, &read)) break;
-      char bytes[1024];
-      int length = WideCharToMultiByte(CP_ACP, 0, row.data(), static_cast<int>(read), bytes,
-                                       sizeof bytes, nullptr, nullptr);
-      text.append(bytes, length > 0 ? length : 0);
+      text += FromWide(row.substr(0, read), CP_ACP);
       text += "\r\n";
     }
   }
@@ -134,7 +112,7 @@ std::string HandleKind(DWORD which) {
 }
 
 int PlayJava() {
-  std::string folder = Env("PELLARO_DEMO_FOLDER");
+  std::string folder = EnvironmentValue("PELLARO_DEMO_FOLDER");
   WriteTo(STD_OUTPUT_HANDLE, "\r\njava の標準出力です。\r\n");
   for (const char* line : kJavaLines) WriteTo(STD_OUTPUT_HANDLE, std::string(line) + "\r\n");
   WriteTo(STD_ERROR_HANDLE, std::string(kJavaErrorLine) + "\r\n");
@@ -146,7 +124,7 @@ int PlayJava() {
                    "\r\njava stderr: " + HandleKind(STD_ERROR_HANDLE) +
                    "\r\njava console window: " + (GetConsoleWindow() ? "yes" : "none") +
                    "\r\njava lines on the console: " + (shown ? "yes" : "no") + "\r\n");
-  if (!Env("PELLARO_DEMO_HOLD").empty()) {
+  if (!EnvironmentValue("PELLARO_DEMO_HOLD").empty()) {
     AppendToFile(folder + "ready", "");
     for (int tick = 0; tick < 600 && !Exists(folder + "release"); ++tick) Sleep(100);
   }
@@ -191,13 +169,14 @@ int RunDemo(int argc, char** argv) {
   SetStdHandle(STD_OUTPUT_HANDLE, own.Get());
   SetStdHandle(STD_ERROR_HANDLE, own.Get());
 
-  std::string path = folder + "bin;" + FolderOf(ModulePath()) + ";" + Env("PATH");
+  std::string path = folder + "bin;" + DirectoryOf(ModulePath()) + ";" + EnvironmentValue("PATH");
   SetEnvironmentVariableA("PATH", path.c_str());
   SetEnvironmentVariableA("PELLARO_DEMO_FOLDER", folder.c_str());
   SetEnvironmentVariableA("PELLARO_DEMO_HOLD", hold ? "1" : nullptr);
 
   Settings.DOSPrompt = 1;
-  bool ran = RunTool("java", folder + "Hello", ResultBuffer, 0);
+  ResultText text;
+  bool ran = RunTool("java", folder + "Hello", 0, ToolArguments::First, text);
   bool onlySpace = std::string(ResultBuffer) == " ";
   own.Reset();
   bool stray = HoldsJavaLines(ReadWholeFile(folder + "own-output.txt"));

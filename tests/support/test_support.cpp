@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/system_text.h"
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
@@ -37,34 +38,14 @@ TempFolder::TempFolder(const std::string& nameHint) {
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name) {
-  char buffer[32768];
-  DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
-  had_ = length > 0 && length < sizeof buffer;
-  if (had_) old_.assign(buffer, length);
+  had_ = GetEnvironmentVariableA(name.c_str(), nullptr, 0) > 0;
+  old_ = EnvironmentValue(name);
   SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
 }
 
 ScopedEnv::~ScopedEnv() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
 
-std::string GetEnv(const std::string& name) {
-  char buffer[32768];
-  DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
-  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
-
-std::string PathWith(const std::string& folder) { return folder + ";" + GetEnv("PATH"); }
-
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char chunk[65536];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
-}
+std::string PathWith(const std::string& folder) { return folder + ";" + EnvironmentValue("PATH"); }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -102,7 +83,7 @@ void RemoveTree(const std::string& path) {
 
 std::vector<std::vector<std::string>> ReadFakeLog(const std::string& path) {
   std::vector<std::vector<std::string>> records;
-  std::string text = ReadFileBytes(path);
+  std::string text = ReadWholeFile(path);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find("\r\n", start);
@@ -141,19 +122,10 @@ void ResetSettingsInMemory() {
     s.Cmd[i] = CommandSlot();
     s.Cmd[i].ExeMode = static_cast<DWORD>(i + 1);
   }
-  UseSecondCmdLine = false;
   std::memset(ResultBuffer, 0, sizeof ResultBuffer);
 }
 
-std::string Utf8(const std::string& ansi) {
-  int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring w(wide, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &w[0], wide);
-  int narrow = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), wide, nullptr, 0, nullptr, nullptr);
-  std::string s(narrow, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), wide, &s[0], narrow, nullptr, nullptr);
-  return s;
-}
+std::string Utf8(const std::string& ansi) { return Recode(ansi, CP_ACP, CP_UTF8); }
 
 DWORD RunProgram(const std::string& commandLine) {
   std::string writable = commandLine;

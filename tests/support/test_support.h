@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/system_text.h"  // EnvironmentValue, ReadWholeFile, Recode
+
 // Windows form (Z:\...) of a Unix path.
 std::string WindowsPath(const std::string& unixPath);
 // Folders of this build: the sample sources, the fake programs, the built programs.
@@ -44,11 +46,9 @@ class ScopedEnv {
   bool had_;
 };
 
-std::string GetEnv(const std::string& name);
 // PATH with folder in front.
 std::string PathWith(const std::string& folder);
 
-std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);

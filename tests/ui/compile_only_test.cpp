@@ -114,7 +114,7 @@ TEST_F(CompileOnlyRun, JavacRunsInTheFileFolderWithoutSlotOneArgumentsWhichStayS
   ASSERT_NE(result, nullptr) << "no RESULT window";
 
   auto log = FakeLog();
-  ASSERT_EQ(log.size(), 1u) << Utf8(ReadFileBytes(log_));
+  ASSERT_EQ(log.size(), 1u) << Utf8(ReadWholeFile(log_));
   EXPECT_EQ(log[0][0], "javac");
   EXPECT_EQ(log[0][1], Folder());
   EXPECT_EQ(Arguments(log[0]), "Hello.java");
@@ -352,7 +352,7 @@ TEST_F(ResultWindowSave, SavedFileHoldsTheWindowTextByteForByte) {
   ASSERT_NO_FATAL_FAILURE(SaveAs(result, picker, target));
   const std::string shown = ResultText(result);
   ASSERT_NE(shown.find("エラー"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(target), shown);
+  EXPECT_EQ(ReadWholeFile(target), shown);
   EXPECT_EQ(WaitForMessageBox(pellaro_.Id(), result, 0), nullptr);
   EXPECT_TRUE(IsWindowVisible(result));
   CloseAndExpectCleanExit(result);
@@ -372,7 +372,7 @@ TEST_F(ResultWindowSave, BareNameInAFolderGetsTheTextExtension) {
 
   EXPECT_TRUE(FileExists(*folder_ / "log.txt"));
   EXPECT_FALSE(FileExists(*folder_ / "log"));
-  EXPECT_EQ(ReadFileBytes(*folder_ / "log.txt"), ResultText(result));
+  EXPECT_EQ(ReadWholeFile(*folder_ / "log.txt"), ResultText(result));
   CloseAndExpectCleanExit(result);
 }
 
@@ -417,7 +417,7 @@ TEST_F(ResultWindowSave, ReadOnlyFileIsReportedAndLeftUntouched) {
   ASSERT_TRUE(WaitUntilIdle(result));
 
   EXPECT_TRUE(IsWindowVisible(result));
-  EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
+  EXPECT_EQ(ReadWholeFile(target), "old bytes\r\n");
   EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY);
   CloseAndExpectCleanExit(result);
 }

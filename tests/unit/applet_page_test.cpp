@@ -32,7 +32,7 @@ TEST_F(AppletPageTest, PageIsOneLineWithSizesAndParamsInListOrder) {
   std::string pagePath;
   ASSERT_TRUE(WriteAppletPage(source_, pagePath));
   EXPECT_EQ(pagePath, page_);
-  EXPECT_EQ(ReadFileBytes(page_),
+  EXPECT_EQ(ReadWholeFile(page_),
             "<APPLET CODE=\"Hello.class\" WIDTH=\"300\" HEIGHT=\"200\">"
             "<PARAM NAME=\"width\" VALUE=\"100\">"
             "<PARAM NAME=\"color\" VALUE=\"red\">"
@@ -44,7 +44,7 @@ TEST_F(AppletPageTest, PageIsOneLineWithSizesAndParamsInListOrder) {
 TEST_F(AppletPageTest, EmptySizesAndNoParamsGiveTheBareTags) {
   std::string pagePath;
   ASSERT_TRUE(WriteAppletPage(source_, pagePath));
-  EXPECT_EQ(ReadFileBytes(page_), "<APPLET CODE=\"Hello.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>");
+  EXPECT_EQ(ReadWholeFile(page_), "<APPLET CODE=\"Hello.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>");
 }
 
 TEST_F(AppletPageTest, ClassFileTitleKeepsInnerDotsAndDoubleByteNames) {
@@ -62,7 +62,7 @@ TEST_F(AppletPageTest, PageGoesBesideTheSourceInAFolderWithTrailByte5C) {
   std::string pagePath;
   ASSERT_TRUE(WriteAppletPage(dir + "\\Applet.java", pagePath));
   EXPECT_EQ(pagePath, dir + "\\temp.html");
-  EXPECT_EQ(ReadFileBytes(pagePath),
+  EXPECT_EQ(ReadWholeFile(pagePath),
             "<APPLET CODE=\"Applet.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>");
 }
 
@@ -71,7 +71,7 @@ TEST_F(AppletPageTest, ExistingPageIsNeitherOverwrittenNorReportedAsWritten) {
   std::string pagePath;
   EXPECT_FALSE(WriteAppletPage(source_, pagePath));
   EXPECT_EQ(pagePath, page_);
-  EXPECT_EQ(ReadFileBytes(page_), "the user's own page");
+  EXPECT_EQ(ReadWholeFile(page_), "the user's own page");
 }
 
 TEST_F(AppletPageTest, UnwritableFolderGivesFalseWithThePagePathFilledIn) {

@@ -97,7 +97,7 @@ TEST_F(CommandPipelineTest, CleanCompileRunsJavaWithTheSecondArgumentsAfterJavac
   Run(2, 3);
 
   std::vector<ToolRun> runs = Runs();
-  ASSERT_EQ(runs.size(), 2u) << Utf8(ReadFileBytes(log_));
+  ASSERT_EQ(runs.size(), 2u) << Utf8(ReadWholeFile(log_));
   EXPECT_EQ(runs[0].tool, "javac");
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
   EXPECT_EQ(runs[0].arguments, "-g Hello.java ");
@@ -155,7 +155,6 @@ TEST_F(CommandPipelineTest, JavaAloneTakesFirstArgumentsEvenAfterASecondArgument
   std::strcpy(Settings.Cmd[2].SecondCmdLine, "-second");
   std::strcpy(Settings.Cmd[1].FirstCmdLine, "-first");
   Run(2, 3);
-  ASSERT_TRUE(UseSecondCmdLine);
   Run(1, 2);
 
   std::vector<ToolRun> runs = Runs();
@@ -164,14 +163,12 @@ TEST_F(CommandPipelineTest, JavaAloneTakesFirstArgumentsEvenAfterASecondArgument
   EXPECT_EQ(runs[2].arguments, "-first Hello ");
 }
 
-TEST_F(CommandPipelineTest, CompileOnlyModesRunJavacAloneAndClearTheSecondArgumentsFlag) {
+TEST_F(CommandPipelineTest, CompileOnlyModesRunJavacAlone) {
   for (DWORD mode : {1u, 255u, 5u}) {
     SCOPED_TRACE(mode);
     DeleteFileA(log_.c_str());
-    UseSecondCmdLine = true;
     Run(0, mode);
     EXPECT_EQ(Tools(), Names{"javac"});
-    EXPECT_FALSE(UseSecondCmdLine);
   }
 }
 
@@ -205,7 +202,7 @@ TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFail
   ASSERT_EQ(RunProgram("\"" + FakesFolder() + "\\sequence_runner.exe\" 2 3 \"" + source_ + "\" \"" +
                        result + "\""),
             0u);
-  EXPECT_EQ(Utf8(ReadFileBytes(result)), Utf8("失敗しました"));
+  EXPECT_EQ(Utf8(ReadWholeFile(result)), Utf8("失敗しました"));
 }
 
 TEST_F(CommandPipelineTest, FolderThatCannotBeEnteredIsNamedAndNothingRuns) {
@@ -249,7 +246,7 @@ TEST_F(AppletRunTest, ExistingTempPageIsShownButNeitherReplacedNorDeleted) {
   std::vector<std::string> pages = PagesShown();
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0], "<APPLET CODE=\"Mine.class\"></APPLET>");
-  EXPECT_EQ(ReadFileBytes(TempPage()), "<APPLET CODE=\"Mine.class\"></APPLET>");
+  EXPECT_EQ(ReadWholeFile(TempPage()), "<APPLET CODE=\"Mine.class\"></APPLET>");
 }
 
 TEST_F(AppletRunTest, PageWithDriveLetterIsUsedAsItIs) {
@@ -440,11 +437,9 @@ TEST_F(EditorCommandTest, ForeignWindowInFrontRunsNothing) {
   ASSERT_NE(foreign, nullptr);
   ASSERT_TRUE(BringToFront(foreign));
 
-  UseSecondCmdLine = true;
   EXPECT_FALSE(RunCommand(2, ResultBuffer));
   EXPECT_TRUE(Runs().empty());
   EXPECT_TRUE(CurrentSourceFile.empty());
-  EXPECT_FALSE(UseSecondCmdLine);
 }
 
 TEST_F(EditorCommandTest, CommandFromTheStripTakesTheEditorBeneathIt) {

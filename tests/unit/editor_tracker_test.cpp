@@ -137,7 +137,7 @@ TEST_F(EditorTrackerLaunch, EditorInAFolderWithABlankStartsItselfNotAShorterName
   ASSERT_TRUE(tracker_.Launch(editor, "A.java"));
   ASSERT_TRUE(tracker_.Launch(ownQuotes, "B.java"));
   std::vector<EditorStart> starts = WaitForStarts(2);
-  ASSERT_EQ(starts.size(), 2u) << Utf8(ReadFileBytes(folder_ / "tool.log"));
+  ASSERT_EQ(starts.size(), 2u) << Utf8(ReadWholeFile(folder_ / "tool.log"));
   EXPECT_EQ(starts[0].commandLine, "\"" + editor + "\" \"A.java\"");
   EXPECT_EQ(starts[1].commandLine, ownQuotes + " \"B.java\"");
   EXPECT_FALSE(FileExists(folder_ / "tool.log"));

@@ -28,9 +28,9 @@ class JdkBridge : public testing::Test {
   // Compiles one file of the folder; returns what the interpreter printed.
   std::string Compile(const std::string& name) {
     ScopedEnv path("PATH", PathWith(BridgeFolder()));
-    ResultBuffer[0] = '\0';
-    EXPECT_TRUE(RunTool("javac", *folder_ / name, ResultBuffer, 0));
-    return ResultBuffer;
+    ResultText text;
+    EXPECT_TRUE(RunTool("javac", *folder_ / name, 0, ToolArguments::First, text));
+    return text.Text();
   }
 
   std::unique_ptr<TempFolder> folder_;

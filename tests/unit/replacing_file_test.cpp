@@ -26,7 +26,7 @@ TEST(ReplacingFile, TextArrivesWholeWhetherOrNotATwinCanBeMade) {
   for (const std::string& path : {folder / "new.txt", existing, blocked, longest}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(WriteFileReplacing(path, "結果\r\n"), FileWriteResult::Written);
-    EXPECT_EQ(ReadFileBytes(path), "結果\r\n");
+    EXPECT_EQ(ReadWholeFile(path), "結果\r\n");
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     if (path != blocked) {
       EXPECT_FALSE(FileExists(path + ".pellaro-save"));

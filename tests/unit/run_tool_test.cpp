@@ -25,6 +25,11 @@ class RunToolTest : public testing::Test {
   }
   void TearDown() override { ResetSettingsInMemory(); }
 
+  static bool Run(const char* tool, const std::string& path, int slot = 0,
+                  ToolArguments arguments = ToolArguments::First) {
+    ResultText text;
+    return RunTool(tool, path, slot, arguments, text);
+  }
   std::vector<std::vector<std::string>> Log() { return ReadFakeLog(log_); }
   std::string Folder() const {
     std::string f = folder_->Path();
@@ -50,28 +55,29 @@ TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
             " pushd \"\\\\server\\share\\src\\\" || exit\r\n javac Hello.java \r\nexit\r\n");
 }
 
-TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheSlotArguments) {
+TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheChosenSlotArguments) {
   std::strcpy(Settings.Cmd[1].FirstCmdLine, "-g -verbose");
   std::strcpy(Settings.Cmd[1].SecondCmdLine, "-second");
   std::strcpy(Settings.ClassCmdLine, "extra");
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 1));
-  UseSecondCmdLine = true;
-  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 1));
+  const struct {
+    ToolArguments choice;
+    const char* tool;
+    std::string path;
+    const char* logged;
+  } cases[] = {
+      {ToolArguments::First, "javac", source_, "-g -verbose Hello.java extra"},
+      {ToolArguments::Second, "java", *folder_ / "Hello", "-second Hello extra"},
+      {ToolArguments::None, "javac", source_, "Hello.java extra"},
+  };
+  for (const auto& c : cases) ASSERT_TRUE(Run(c.tool, c.path, 1, c.choice));
 
   auto log = Log();
-  ASSERT_EQ(log.size(), 2u) << Utf8(ReadFileBytes(log_));
-  EXPECT_EQ(log[0][0], "javac");
-  EXPECT_EQ(log[0][1], Folder());
-  EXPECT_EQ(log[0][2], "-g -verbose Hello.java extra");
-  EXPECT_EQ(log[1][0], "java");
-  EXPECT_EQ(log[1][2], "-second Hello extra");
-}
-
-TEST_F(RunToolTest, EmptyArgumentsGiveToolNameBlankAndFileName) {
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
-  auto log = Log();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0][2].substr(0, 10), "Hello.java");
+  ASSERT_EQ(log.size(), 3u) << Utf8(ReadWholeFile(log_));
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    EXPECT_EQ(log[i][0], cases[i].tool);
+    EXPECT_EQ(log[i][1], Folder());
+    EXPECT_EQ(log[i][2], cases[i].logged);
+  }
 }
 
 TEST_F(RunToolTest, FileNamesWithBlanksOrCommandCharactersStayOneArgument) {
@@ -79,10 +85,10 @@ TEST_F(RunToolTest, FileNamesWithBlanksOrCommandCharactersStayOneArgument) {
   std::string ampersand = *folder_ / "a&b.java";
   WriteFileBytes(blank, "");
   WriteFileBytes(ampersand, "");
-  ASSERT_TRUE(RunTool("javac", blank, ResultBuffer, 0));
-  ASSERT_TRUE(RunTool("javac", ampersand, ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", blank, 0));
+  ASSERT_TRUE(Run("javac", ampersand, 0));
   auto log = Log();
-  ASSERT_EQ(log.size(), 2u) << Utf8(ReadFileBytes(log_));
+  ASSERT_EQ(log.size(), 2u) << Utf8(ReadWholeFile(log_));
   EXPECT_EQ(log[0][2].substr(0, 17), "\"My Program.java\"");
   EXPECT_EQ(log[1][2].substr(0, 10), "\"a&b.java\"");
 }
@@ -90,7 +96,7 @@ TEST_F(RunToolTest, FileNamesWithBlanksOrCommandCharactersStayOneArgument) {
 TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
   std::string dir = *folder_ / "表示";
   ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
-  ASSERT_TRUE(RunTool("javac", dir + "\\ソース.java", ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", dir + "\\ソース.java", 0));
   auto log = Log();
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0][1], dir);
@@ -98,7 +104,7 @@ TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
 }
 
 TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_EQ(ResultBuffer[0], ' ');
 }
 
@@ -106,29 +112,29 @@ TEST_F(RunToolTest, ShiftJisOutputIsCapturedByteForByte) {
   std::string message = "Hello.java:3: エラー: ';' がありません\r\nエラー1個\r\n";
   WriteFileBytes(*folder_ / "out.txt", message);
   ScopedEnv out("PELLARO_FAKE_OUT_JAVAC", *folder_ / "out.txt");
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_NE(std::string(ResultBuffer).find(message), std::string::npos) << Utf8(ResultBuffer);
 }
 
 TEST_F(RunToolTest, OutputBeyondTheBufferIsCutWithoutStallingTheRun) {
   ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "1048576");
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_EQ(std::strlen(ResultBuffer), kResultBufferSize);
   EXPECT_NE(std::string(ResultBuffer, 20000).find("00000000 ---"), std::string::npos);
 }
 
 TEST_F(RunToolTest, AppendedOutputNeverRunsPastTheBuffer) {
-  char* output = ResultBuffer + kResultBufferSize - 100;
-  ResultBuffer[kResultBufferSize] = '\0';
+  ResultText text(kResultBufferSize - 100);
+  ResultBuffer[kResultBufferSize] = 'x';
   ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "5000");
-  ASSERT_TRUE(RunTool("javac", source_, output, 0));
-  EXPECT_EQ(std::strlen(output), 100u);
-  EXPECT_EQ(ResultBuffer[kResultBufferSize], '\0');
+  ASSERT_TRUE(RunTool("javac", source_, 0, ToolArguments::First, text));
+  EXPECT_EQ(std::strlen(text.Text()), 100u);
+  EXPECT_EQ(text.End(), kResultBufferSize);
 }
 
 TEST_F(RunToolTest, AToolReadingStandardInputSeesItsEndInsteadOfHanging) {
   ScopedEnv stdinEnv("PELLARO_FAKE_STDIN_JAVA", "1");
-  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 0));
+  ASSERT_TRUE(Run("java", *folder_ / "Hello", 0));
   auto log = Log();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[1][0], "stdin");
@@ -137,10 +143,10 @@ TEST_F(RunToolTest, AToolReadingStandardInputSeesItsEndInsteadOfHanging) {
 TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
   Settings.DOSPrompt = 1;
   ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVA", "100");
-  ASSERT_TRUE(RunTool("java", *folder_ / "Hello", ResultBuffer, 0));
+  ASSERT_TRUE(Run("java", *folder_ / "Hello", 0));
   EXPECT_STREQ(ResultBuffer, " ");
   ScopedEnv javacBytes("PELLARO_FAKE_BYTES_JAVAC", "100");
-  ASSERT_TRUE(RunTool("javac", source_, ResultBuffer, 0));
+  ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_NE(std::string(ResultBuffer).find("00000000"), std::string::npos);
   EXPECT_EQ(Log().size(), 2u);
 }
