@@ -5,7 +5,7 @@
 # PELLARO_BENCH_BUILD names another build tree (default build/x86_64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-REPETITIONS=${1:-10}
+PAIRS=${1:-25}
 BUILD=${PELLARO_BENCH_BUILD:-build/x86_64}
 
 bash scripts/install-deps.sh
@@ -39,5 +39,5 @@ fi
 
 echo "== Benchmark"
 cd "$BUILD_DIR"
-./wine-run.sh fakes/bench_runtool.exe "$REPETITIONS" "$(winepath -w "$PELLARO_EXE" 2>/dev/null)" \
+./wine-run.sh fakes/bench_runtool.exe "$PAIRS" \
   </dev/null

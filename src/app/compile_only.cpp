@@ -44,7 +44,7 @@ int RunCompileOnly(const std::string& commandLine) {
 
   // This compile takes none of the slots' argument strings.
   ResultText text;
-  if (RunTool("javac", path, 0, ToolArguments::None, text))
+  if (RunTool("javac", path, 0, ToolArguments::None, text) != RunEnd::NotStarted)
     ShowResultWindowModal();
   else
     Tell(kFailedText);

@@ -30,3 +30,7 @@
 #define IDC_EDITOR_PATH 1006
 #define IDC_EDITOR_BROWSE 1009
 #define IDC_EDITOR_OK 1065
+
+// PROGRESS window of a tool run that takes its time (its button is IDCANCEL)
+#define IDC_PROGRESS_WHAT 1301
+#define IDC_PROGRESS_TIME 1302

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "common/win_handle.h"
@@ -31,8 +32,19 @@ class OutputSink {
   std::size_t received_ = 0;
 };
 
+// Called while the program waits for a child: whenever the thread has
+// messages, and at least every 250 ms. True asks for the child to be stopped.
+using StopQuestion = std::function<bool()>;
+
 class CapturedProcess {
  public:
+  CapturedProcess() = default;
+  CapturedProcess(const CapturedProcess&) = delete;
+  CapturedProcess& operator=(const CapturedProcess&) = delete;
+  // Whatever the child started and left running is kept until the program
+  // ends, and ended with it.
+  ~CapturedProcess();
+
   // Makes the output pipe, then the input pipe. The program's ends are not
   // inheritable. False when either cannot be made.
   bool CreatePipes();
@@ -42,20 +54,28 @@ class CapturedProcess {
 
   // Starts commandLine hidden and off-screen with both pipes, or, when
   // visibleConsole is set, in a console shown at the screen's top-left that
-  // the child's output goes to (the input is still the pipe). The child
+  // the child's output goes to; its input is then the pipe, or that
+  // console's keyboard when keyboardInput is set. The child
   // starts in currentDirectory, or in the program's own one when it is null.
+  // The child and every process it starts belong to a job that ends them
+  // when it is stopped or when the program ends, however it ends.
   bool Start(const std::string& commandLine, bool visibleConsole,
-             const char* currentDirectory = nullptr);
+             const char* currentDirectory = nullptr, bool keyboardInput = false);
 
   // Writes the script one line at a time, each only after the child has taken
   // the previous one out of the pipe, collecting output all the while; then
   // closes the input so the child sees its end, and collects until the child
-  // has exited and the pipe is empty.
-  void FeedAndCollect(const std::string& script, OutputSink& sink);
+  // has exited and the pipe is empty. A process the child left behind that
+  // keeps the pipe open does not hold the run up. False when shouldStop asked
+  // for a stop: the child and all it started have then been ended, and what
+  // they printed before is collected.
+  bool FeedAndCollect(const std::string& script, OutputSink& sink,
+                      const StopQuestion& shouldStop = nullptr);
+
+  // Ends the child and every process it started.
+  void EndAll();
 
  private:
-  // Reads whatever the output pipe holds now: true when it read anything.
-  bool DrainAvailable(OutputSink& sink);
   bool InputTaken() const;
   bool Exited(DWORD waitMilliseconds) const;
 
@@ -65,4 +85,6 @@ class CapturedProcess {
   UniqueHandle inputWrite_;
   UniqueHandle process_;
   UniqueHandle thread_;
+  UniqueHandle job_;
+  DWORD processId_ = 0;
 };

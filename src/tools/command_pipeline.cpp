@@ -75,12 +75,13 @@ HWND VisibleWindowBeneath(HWND window) {
 }
 
 // Runs the tool; when it could not be run, the failure text follows what the
-// run itself said (a folder that could not be entered).
+// run itself said (a folder that could not be entered). True when the tool
+// ran to its end, so that the sequence may go on.
 bool RunToolOrSayFailed(const char* tool, const std::string& path, int slot,
                         ToolArguments arguments, ResultText& text) {
-  if (RunTool(tool, path, slot, arguments, text)) return true;
-  text.Append(kRunFailedText, std::strlen(kRunFailedText));
-  return false;
+  const RunEnd end = RunTool(tool, path, slot, arguments, text);
+  if (end == RunEnd::NotStarted) text.Append(kRunFailedText, std::strlen(kRunFailedText));
+  return end == RunEnd::Finished;
 }
 
 void RunAppletviewer(int slot, const std::string& path, ToolArguments arguments, ResultText& text) {

@@ -25,6 +25,10 @@ char interpreterCommand[16];
 const char kNeedsQuotes[] = " &|<>^(),;=";
 
 const char kFolderUnreachableText[] = "フォルダに入れません: ";
+const char kStoppedText[] = "中止しました\r\n";
+const char kPressAKeyText[] = "何かキーを押すとこの画面を閉じます . . .";
+
+RunWatch* currentWatch = nullptr;
 
 std::string QuotedFileName(const std::string& name) {
   return ContainsAnyChar(name, kNeedsQuotes) ? "\"" + name + "\"" : name;
@@ -53,6 +57,20 @@ const char* InterpreterCommand() {
   else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
     lstrcpynA(interpreterCommand, "Cmd.exe /K ", sizeof interpreterCommand);
   return interpreterCommand;
+}
+
+void WatchRuns(RunWatch* watch) { currentWatch = watch; }
+
+std::string VisiblePromptCommand(const std::string& script) {
+  std::string command = "Cmd.exe /S /C \"";
+  std::size_t lineStart = 0;
+  for (std::size_t lineEnd; (lineEnd = script.find("\r\n", lineStart)) != std::string::npos;
+       lineStart = lineEnd + 2) {
+    const std::string line = script.substr(lineStart, lineEnd - lineStart);
+    if (line == "exit") break;
+    command += line + " &";
+  }
+  return command + " echo. & echo " + kPressAKeyText + " & pause > NUL\"";
 }
 
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
@@ -90,27 +108,46 @@ std::string ArgumentText(int slot, ToolArguments choice) {
 
 }  // namespace
 
-bool RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
-             ResultText& text) {
+RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
+               ResultText& text) {
+  const bool visible = Settings.DOSPrompt != 0 && lstrcmpA(tool, "java") == 0;
   std::string script =
       ToolScript(path, tool, ArgumentText(slot, arguments).c_str(), Settings.ClassCmdLine);
+  std::string commandLine = InterpreterCommand();
+  // The NT family's interpreter takes the whole script at once; the one of
+  // the Windows 95 family reads it, with its input, from the pipe.
+  if (visible && commandLine.compare(0, 3, "Cmd") == 0) {
+    commandLine = VisiblePromptCommand(script);
+    script.clear();
+  }
 
   // The interpreter starts in the file's folder, so that a cd that fails
   // cannot leave it in the program's own folder with a same-named file.
   const std::string folder = DirectoryOf(path);
   if (!folder.empty() && !IsFolder(folder)) {
     text.Append(kFolderUnreachableText + folder + "\r\n");
-    return false;
+    return RunEnd::NotStarted;
   }
 
   CapturedProcess child;
-  if (!child.CreatePipes()) return false;
+  if (!child.CreatePipes()) return RunEnd::NotStarted;
   // The text always starts with this space, so a read never finds the pipe empty.
   child.Preload(" ", 1);
-  bool visible = Settings.DOSPrompt != 0 && lstrcmpA(tool, "java") == 0;
-  if (!child.Start(InterpreterCommand(), visible,
-                   folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str()))
-    return false;
-  child.FeedAndCollect(script, text);
-  return true;
+  if (!child.Start(commandLine, visible,
+                   folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
+                   visible && script.empty()))
+    return RunEnd::NotStarted;
+
+  RunWatch* watch = currentWatch;
+  StopQuestion shouldStop;
+  if (watch) {
+    watch->Begin(tool, path);
+    shouldStop = [watch] { return watch->ShouldStop(); };
+  }
+  const bool finished = child.FeedAndCollect(script, text, shouldStop);
+  if (watch) watch->End();
+  if (finished) return RunEnd::Finished;
+  if (text.Stored() > 0 && text.Text()[text.Stored() - 1] != '\n') text.Append("\r\n");
+  text.Append(kStoppedText);
+  return RunEnd::Stopped;
 }

@@ -39,9 +39,34 @@ const char* InterpreterCommand();
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
                        const char* classArguments);
 
+// The command line that runs script in a console the user sees: the lines
+// but the last (exit) as one command, after which the console waits for a
+// key. The interpreter's input, which the tool inherits, stays the keyboard.
+std::string VisiblePromptCommand(const std::string& script);
+
+// Watches the tool runs while the program waits for them.
+class RunWatch {
+ public:
+  virtual ~RunWatch() = default;
+  virtual void Begin(const char* tool, const std::string& path) = 0;
+  // Called whenever the thread has messages and at least every 250 ms: true
+  // asks for the run to be stopped.
+  virtual bool ShouldStop() = 0;
+  virtual void End() = 0;
+};
+
+// The watch of the tool runs from now on; null for none.
+void WatchRuns(RunWatch* watch);
+
+// How a tool run ended: the interpreter ran to its end; nothing could be run
+// (the file's folder cannot be entered, which the text then says, or the
+// pipes or the interpreter cannot be made); or the user stopped it: the
+// interpreter and all it started were ended, and the text ends with a line
+// that says so.
+enum class RunEnd { Finished, NotStarted, Stopped };
+
 // Runs tool ("javac", "java" or "appletviewer") on path with the chosen
 // arguments of command slot `slot`, appending what the interpreter prints to
-// text. False when nothing could be run: the file's folder cannot be entered
-// (text then says so), or the pipes or the interpreter cannot be made.
-bool RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
-             ResultText& text);
+// text.
+RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
+               ResultText& text);

@@ -11,6 +11,7 @@
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
 #include "tools/command_pipeline.h"
+#include "windows/progress_window.h"
 #include "windows/result_window.h"
 
 namespace {
@@ -43,10 +44,27 @@ BOOL OnNotify(NMHDR* header) {
   return TRUE;
 }
 
+// While a run goes on, the progress window's message handling gives the
+// strip no command; this guards against one sent to it all the same.
+bool running = false;
+
 void RunSlot(int slot) {
-  if (!RunCommand(slot, ResultBuffer)) return;
+  if (running) return;
+  running = true;
+  bool ran = false;
+  bool stopped = false;
+  {
+    RunProgress progress;
+    WatchRuns(&progress);
+    ran = RunCommand(slot, ResultBuffer);
+    WatchRuns(nullptr);
+    stopped = progress.Stopped();
+  }
+  running = false;
+  if (!ran) return;
   Beep(0, 0);
-  if (WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow();
+  // A stopped run shows what it printed up to the stop.
+  if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow();
 }
 
 void OpenSettings() {
@@ -60,6 +78,7 @@ void OpenSettings() {
 }
 
 BOOL OnCommand(WPARAM command) {
+  if (running) return TRUE;
   ResultBuffer[0] = '\0';
   switch (LOWORD(command)) {
     case IDC_COMMAND1:

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/system_text.h"
 
@@ -25,6 +26,43 @@ inline void AppendToLog(const char* logVariable, const std::string& record) {
       return;
     }
     Sleep(5);
+  }
+}
+
+// Puts keys into the input of this process's console, as if typed there.
+inline void TypeIntoConsole(const std::string& keys) {
+  HANDLE input =
+      CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (input == INVALID_HANDLE_VALUE) return;
+  std::vector<INPUT_RECORD> records;
+  for (char c : keys) {
+    for (BOOL down : {TRUE, FALSE}) {
+      INPUT_RECORD record = {};
+      record.EventType = KEY_EVENT;
+      record.Event.KeyEvent.bKeyDown = down;
+      record.Event.KeyEvent.wRepeatCount = 1;
+      record.Event.KeyEvent.wVirtualKeyCode = c == '\r' ? VK_RETURN : LOBYTE(VkKeyScanA(c));
+      record.Event.KeyEvent.uChar.AsciiChar = c;
+      records.push_back(record);
+    }
+  }
+  DWORD written = 0;
+  WriteConsoleInputA(input, records.data(), static_cast<DWORD>(records.size()), &written);
+  CloseHandle(input);
+}
+
+// Starts program (found on PATH) with this process's inheritable handles,
+// such as the pipe its output goes to, and leaves it running.
+inline void StartInheriting(const std::string& program) {
+  std::string commandLine = program;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
   }
 }
 

@@ -6,6 +6,13 @@
 //   PELLARO_FAKE_OUT_TOOL    a file whose bytes are printed as they are
 //   PELLARO_FAKE_BYTES_TOOL  that many bytes of numbered 64-byte lines
 //   PELLARO_FAKE_STDIN_TOOL  read standard input to its end first
+//   PELLARO_FAKE_KEYS_TOOL   keys to type into its console first (CR: Enter)
+//   PELLARO_FAKE_READLINE_TOOL  read one line of standard input and log
+//                            "line" TAB the line
+//   PELLARO_FAKE_SPAWN_TOOL  another fake (say "appletviewer") to start and
+//                            leave running with this one's handles
+//   PELLARO_FAKE_SLEEP_TOOL  log "pid" TAB its process id, then wait that
+//                            many milliseconds before it ends
 //   PELLARO_FAKE_EXIT        the exit code
 #include <windows.h>
 
@@ -116,10 +123,29 @@ int main() {
     AppendToLog("stdin\t" + std::to_string(input.size()) + "\r\n");
   }
 
+  std::string keys = EnvironmentValue("PELLARO_FAKE_KEYS_" + upper);
+  if (!keys.empty()) fake::TypeIntoConsole(keys);
+  if (!EnvironmentValue("PELLARO_FAKE_READLINE_" + upper).empty()) {
+    char line[256];
+    DWORD read = 0;
+    ReadFile(GetStdHandle(STD_INPUT_HANDLE), line, sizeof line, &read, nullptr);
+    std::string text(line, read);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    AppendToLog("line\t" + text + "\r\n");
+  }
+  std::string spawn = EnvironmentValue("PELLARO_FAKE_SPAWN_" + upper);
+  if (!spawn.empty()) fake::StartInheriting(spawn + ".exe");
+
   std::string outputFile = EnvironmentValue("PELLARO_FAKE_OUT_" + upper);
   if (!outputFile.empty()) Print(ReadWholeFile(outputFile));
   std::string byteCount = EnvironmentValue("PELLARO_FAKE_BYTES_" + upper);
   if (!byteCount.empty()) Print(NumberedLines(std::strtoul(byteCount.c_str(), nullptr, 10)));
+
+  std::string sleep = EnvironmentValue("PELLARO_FAKE_SLEEP_" + upper);
+  if (!sleep.empty()) {
+    AppendToLog("pid\t" + std::to_string(GetCurrentProcessId()) + "\r\n");
+    Sleep(std::strtoul(sleep.c_str(), nullptr, 10));
+  }
 
   std::string exitCode = EnvironmentValue("PELLARO_FAKE_EXIT");
   return exitCode.empty() ? 0 : std::atoi(exitCode.c_str());

@@ -1,21 +1,27 @@
-// What a tool run costs, measured against running the same fake tool without
-// it. Run by scripts/bench.sh:
+// What a tool run costs, measured side by side with the command interpreter
+// doing the same work. Run by scripts/bench.sh:
 //
-//   bench_runtool [repetitions] [path of Pellaro.exe]
+//   bench_runtool [pairs]
 //
-// (a) RunTool with a javac that prints nothing, over that javac started
-//     directly with its output on a pipe: the interpreter's cost.
-// (b) RunTool collecting 256 KiB, over the interpreter alone ("cmd /c")
-//     running the same javac with its output on a pipe: the cost of feeding
-//     the script and collecting through RunTool.
-// Each time is the mean of the repetitions (10 unless given) after one
-// warm-up run. Exit code 0 when every run delivered what it should.
+// P1: RunTool with a javac that prints nothing, against "cmd.exe /c javac"
+//     with its output on a pipe (and, for information, javac started
+//     directly).
+// P2: RunTool collecting 256 KiB, against "cmd.exe /c javac" piping the
+//     same 256 KiB.
+// The sides take turns (A B A B ...) after two warm-up rounds; each ratio is
+// the median of A over the median of B, with the median of the pairs' own
+// ratios beside it. Also: 1 MiB of output is cut at exactly 262,144 bytes.
+// Exit code 0 when every run delivered what it should.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
@@ -85,41 +91,57 @@ long long RunWithPipe(const std::string& commandLine, const std::string& folder)
   return total;
 }
 
-struct Timing {
-  double mean = 0;
-  double fastest = 0;
+// One side of a comparison: a run that says whether it delivered, and the
+// seconds each timed run took.
+struct Side {
+  Side(const char* name, std::function<bool()> run) : name(name), run(std::move(run)) {}
+  const char* name;
+  std::function<bool()> run;
+  std::vector<double> seconds;
   bool ok = true;
 };
 
-// One warm-up run, then the mean and the fastest of `repetitions` runs.
-// run returns false when the run did not deliver what it should.
-template <typename Run>
-Timing Measure(int repetitions, Run run) {
-  Timing timing;
-  timing.ok = run();
-  double total = 0;
-  for (int i = 0; i < repetitions; ++i) {
-    double start = Now();
-    timing.ok = run() && timing.ok;
-    double seconds = Now() - start;
-    total += seconds;
-    if (i == 0 || seconds < timing.fastest) timing.fastest = seconds;
-  }
-  timing.mean = total / repetitions;
-  return timing;
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-void PrintTiming(const char* what, const Timing& timing) {
-  std::printf("  %-52s %8.1f ms  (fastest %.1f ms)%s\n", what, timing.mean * 1000,
-              timing.fastest * 1000, timing.ok ? "" : "  FAILED");
+// Two warm-up rounds, then `rounds` rounds in which every side runs once, in turn.
+void TakeTurns(int rounds, const std::vector<Side*>& sides) {
+  for (int warmUp = 0; warmUp < 2; ++warmUp)
+    for (Side* side : sides) side->ok = side->run() && side->ok;
+  for (int round = 0; round < rounds; ++round) {
+    for (Side* side : sides) {
+      double start = Now();
+      side->ok = side->run() && side->ok;
+      side->seconds.push_back(Now() - start);
+    }
+  }
+}
+
+void PrintSide(const Side& side) {
+  std::printf("  %-50s median %8.1f ms  (fastest %.1f ms)%s\n", side.name,
+              Median(side.seconds) * 1000,
+              *std::min_element(side.seconds.begin(), side.seconds.end()) * 1000,
+              side.ok ? "" : "  FAILED");
+}
+
+void PrintRatio(const char* label, const Side& a, const Side& b, const char* target) {
+  std::vector<double> pairRatios;
+  for (std::size_t i = 0; i < a.seconds.size() && i < b.seconds.size(); ++i)
+    pairRatios.push_back(a.seconds[i] / b.seconds[i]);
+  std::printf("%-4s %5.2f   (median of the pairs' ratios %.2f)%s%s\n", label,
+              Median(a.seconds) / Median(b.seconds), Median(pairRatios), *target ? "  target " : "",
+              target);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int repetitions = argc > 1 ? std::atoi(argv[1]) : 10;
-  if (repetitions < 1) repetitions = 10;
-  std::string pellaroPath = argc > 2 ? argv[2] : "";
+  int rounds = argc > 1 ? std::atoi(argv[1]) : 25;
+  if (rounds < 15) rounds = 15;
 
   char tempBase[MAX_PATH];
   GetTempPathA(MAX_PATH, tempBase);
@@ -138,60 +160,55 @@ int main(int argc, char** argv) {
   SetEnvironmentVariableA("PELLARO_FAKE_LOG", nullptr);
   SetEnvironmentVariableA(kBytesVariable, nullptr);
   Settings.DOSPrompt = 0;
-  Settings.Cmd[0].FirstCmdLine[0] = '\0';
   Settings.ClassCmdLine[0] = '\0';
   const std::string directJavac = "\"" + fakes + "javac.exe\" Hello.java";
-
-  std::printf("Tool runs, mean of %d after one warm-up run:\n", repetitions);
-  Timing quietRunTool = Measure(repetitions, [&] {
+  auto runTool = [&](std::size_t expected) {
     ResultText text;
-    return RunTool("javac", source, 0, ToolArguments::First, text) && ResultBuffer[0] == ' ';
-  });
-  PrintTiming("RunTool, javac printing nothing", quietRunTool);
-  Timing quietDirect = Measure(repetitions, [&] { return RunWithPipe(directJavac, folder) == 0; });
-  PrintTiming("javac started directly, output on a pipe", quietDirect);
+    return RunTool("javac", source, 0, ToolArguments::None, text) == RunEnd::Finished &&
+           text.Text()[0] == ' ' && (expected == 0 || text.Stored() == expected);
+  };
+
+  std::printf("%d rounds after two warm-up rounds, sides taking turns:\n", rounds);
+  Side quietRunTool{"RunTool, javac printing nothing", [&] { return runTool(0); }};
+  Side quietInterpreter{"cmd.exe /c javac, output on a pipe",
+                        [&] { return RunWithPipe("cmd.exe /c javac Hello.java", folder) == 0; }};
+  Side quietDirect{"javac started directly, output on a pipe",
+                   [&] { return RunWithPipe(directJavac, folder) == 0; }};
+  TakeTurns(rounds, {&quietRunTool, &quietInterpreter, &quietDirect});
+  PrintSide(quietRunTool);
+  PrintSide(quietInterpreter);
+  PrintSide(quietDirect);
 
   SetEnvironmentVariableA(kBytesVariable, kLargeOutput);
-  Timing largeRunTool = Measure(repetitions, [&] {
-    ResultText text;
-    bool ran = RunTool("javac", source, 0, ToolArguments::First, text);
-    std::size_t collected = std::strlen(ResultBuffer);
-    if (ran && collected == kResultBufferSize) return true;
-    std::fprintf(stderr, "RunTool %s, collected %zu bytes:\n%.300s\n...\n%s\n",
-                 ran ? "true" : "false", collected, ResultBuffer,
-                 ResultBuffer + (collected > 300 ? collected - 300 : 0));
-    return false;
-  });
-  PrintTiming("RunTool, javac printing 256 KiB", largeRunTool);
-  Timing largeInterpreter = Measure(repetitions, [&] {
-    return RunWithPipe("cmd.exe /c javac Hello.java", folder) >=
-           static_cast<long long>(kLargeOutputBytes);
-  });
-  PrintTiming("cmd /c javac printing 256 KiB, output on a pipe", largeInterpreter);
+  Side largeRunTool{"RunTool, javac printing 256 KiB", [&] { return runTool(kLargeOutputBytes); }};
+  Side largeInterpreter{"cmd.exe /c javac printing 256 KiB, on a pipe", [&] {
+                          return RunWithPipe("cmd.exe /c javac Hello.java", folder) >=
+                                 static_cast<long long>(kLargeOutputBytes);
+                        }};
+  TakeTurns(rounds, {&largeRunTool, &largeInterpreter});
+  PrintSide(largeRunTool);
+  PrintSide(largeInterpreter);
+
+  SetEnvironmentVariableA(kBytesVariable, "1048576");
+  Side hugeRunTool{"RunTool, javac printing 1 MiB (cut at 256 KiB)",
+                   [&] { return runTool(kResultBufferSize); }};
+  TakeTurns(3, {&hugeRunTool});
+  PrintSide(hugeRunTool);
   SetEnvironmentVariableA(kBytesVariable, nullptr);
 
-  std::printf("Ratios of the means (of the fastest runs):\n");
-  std::printf("  (a) RunTool / javac started directly, quiet:        %6.2f  (%.2f)\n",
-              quietRunTool.mean / quietDirect.mean, quietRunTool.fastest / quietDirect.fastest);
-  std::printf("  (b) RunTool / cmd /c javac, 256 KiB:                %6.2f  (%.2f)\n",
-              largeRunTool.mean / largeInterpreter.mean,
-              largeRunTool.fastest / largeInterpreter.fastest);
-
-  bool sized = true;
-  if (!pellaroPath.empty()) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    sized = GetFileAttributesExA(pellaroPath.c_str(), GetFileExInfoStandard, &data) != FALSE;
-    if (sized)
-      std::printf("Pellaro.exe: %llu bytes\n",
-                  (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    else
-      std::printf("Pellaro.exe: not found at %s\n", pellaroPath.c_str());
-  }
+  std::printf("Ratios of the medians:\n");
+  PrintRatio("P1", quietRunTool, quietInterpreter, "<= 1.15");
+  PrintRatio("", quietRunTool, quietDirect, "");
+  std::printf(
+      "     (over javac started directly, for information: the interpreter is part of "
+      "the design)\n");
+  PrintRatio("P2", largeRunTool, largeInterpreter, "<= 1.10");
 
   DeleteFileA(source.c_str());
   RemoveDirectoryA(folder.c_str());
-  bool ok = quietRunTool.ok && quietDirect.ok && largeRunTool.ok && largeInterpreter.ok && sized;
+  bool ok = quietRunTool.ok && quietInterpreter.ok && quietDirect.ok && largeRunTool.ok &&
+            largeInterpreter.ok && hugeRunTool.ok;
   std::fflush(stdout);
-  // No static destructors: the settings this program loaded are not saved.
+  // No static destructors: nothing of this program's settings is saved.
   std::_Exit(ok ? 0 : 1);
 }

@@ -1,12 +1,16 @@
 // Shows the visible-prompt mode at work: runs "java" through RunTool with
 // DOSPrompt set, from a process that has no console, as the program does.
 //
-//   visible_prompt_demo [--hold folder] [--own-output]
+//   visible_prompt_demo [--hold folder] [--own-output] [--no-key]
 //
 // The java it runs is a copy of this program (in a bin folder put ahead of
 // the fakes on PATH). That copy prints a few lines to its standard output and
 // error, reads its console's screen back to see whether they arrived there and
-// writes what it found to report.txt. With --hold the work folder is the one
+// writes what it found to report.txt. It then types a line and a key into its
+// console, reads the line back from its standard input, which must be the
+// console's keyboard, and ends; the key closes the console, which waits for
+// one. With --no-key it types the line only, and the console must still be
+// open when the demo stops the run after 3 s. With --hold the work folder is the one
 // given, and the copy then writes the file "ready" and keeps the console open
 // until a file "release" appears there (a minute at most), so that the window
 // can be looked at. Without --hold a temporary folder is used and removed.
@@ -16,8 +20,9 @@
 // lead to own-output.txt instead, as they do under Wine for such a program
 // started from a shell; the tool's lines must not end up there either.
 //
-// Exit code 0 when the lines were on the tool's console (and nowhere else) and
-// ResultBuffer holds just the single space; 1 otherwise; 2 when the set-up
+// Exit code 0 when the lines were on the tool's console (and nowhere else),
+// java read the typed line, the run ended as it should and ResultBuffer holds
+// just the single space; 1 otherwise; 2 when the set-up
 // failed.
 #include <windows.h>
 
@@ -25,6 +30,7 @@
 #include <cstring>
 #include <string>
 
+#include "../fakes/fake_common.h"
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
 #include "common/win_handle.h"
@@ -32,6 +38,19 @@
 #include "tools/tool_run.h"
 
 namespace {
+
+// Asks for a stop once a run has gone on for the given time.
+class StopAfter : public RunWatch {
+ public:
+  explicit StopAfter(DWORD milliseconds) : milliseconds_(milliseconds) {}
+  void Begin(const char*, const std::string&) override { started_ = GetTickCount(); }
+  bool ShouldStop() override { return GetTickCount() - started_ >= milliseconds_; }
+  void End() override {}
+
+ private:
+  DWORD milliseconds_;
+  DWORD started_ = 0;
+};
 
 // Lines that start at the left edge, so that wrapping cannot split them.
 const char* const kJavaLines[] = {"  出力 1 行目 ----------", "  出力 2 行目 ----------",
@@ -127,6 +146,13 @@ int PlayJava() {
   if (!EnvironmentValue("PELLARO_DEMO_HOLD").empty()) {
     AppendToFile(folder + "ready", "");
     for (int tick = 0; tick < 600 && !Exists(folder + "release"); ++tick) Sleep(100);
+  } else {
+    fake::TypeIntoConsole(EnvironmentValue("PELLARO_DEMO_KEYS"));
+    char line[256];
+    DWORD read = 0;
+    ReadFile(GetStdHandle(STD_INPUT_HANDLE), line, sizeof line, &read, nullptr);
+    AppendToFile(folder + "report.txt",
+                 "java read from the keyboard: [" + std::string(line, read) + "]\r\n");
   }
   return shown ? 0 : 1;
 }
@@ -134,12 +160,15 @@ int PlayJava() {
 int RunDemo(int argc, char** argv) {
   std::string folder;
   bool ownOutput = false;
+  bool noKey = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
       folder = argv[++i];
       if (folder.back() != '\\') folder += '\\';
     } else if (std::strcmp(argv[i], "--own-output") == 0) {
       ownOutput = true;
+    } else if (std::strcmp(argv[i], "--no-key") == 0) {
+      noKey = true;
     } else {
       return 2;
     }
@@ -173,19 +202,25 @@ int RunDemo(int argc, char** argv) {
   SetEnvironmentVariableA("PATH", path.c_str());
   SetEnvironmentVariableA("PELLARO_DEMO_FOLDER", folder.c_str());
   SetEnvironmentVariableA("PELLARO_DEMO_HOLD", hold ? "1" : nullptr);
+  SetEnvironmentVariableA("PELLARO_DEMO_KEYS", noKey ? "typed\r" : "typed\rx");
 
   Settings.DOSPrompt = 1;
   ResultText text;
-  bool ran = RunTool("java", folder + "Hello", 0, ToolArguments::First, text);
-  bool onlySpace = std::string(ResultBuffer) == " ";
+  StopAfter stop(noKey ? 3000 : 0);
+  if (noKey) WatchRuns(&stop);
+  const RunEnd end = RunTool("java", folder + "Hello", 0, ToolArguments::First, text);
+  WatchRuns(nullptr);
+  bool ran = end == (noKey ? RunEnd::Stopped : RunEnd::Finished);
+  bool onlySpace = std::string(ResultBuffer) == (noKey ? " \r\n中止しました\r\n" : " ");
   own.Reset();
   bool stray = HoldsJavaLines(ReadWholeFile(folder + "own-output.txt"));
   AppendToFile(folder + "report.txt",
                std::string("RunTool: ") + (ran ? "true" : "false") + "\r\nResultBuffer: [" +
                    ResultBuffer +
                    "]\r\njava lines in the demo's own output: " + (stray ? "yes" : "no") + "\r\n");
-  bool shown = ReadWholeFile(folder + "report.txt").find("java lines on the console: yes") !=
-               std::string::npos;
+  const std::string report = ReadWholeFile(folder + "report.txt");
+  bool shown = report.find("java lines on the console: yes") != std::string::npos;
+  bool typed = hold || report.find("java read from the keyboard: [typed\r\n]") != std::string::npos;
 
   if (!hold) {
     DeleteFileA((folder + "bin\\java.exe").c_str());
@@ -194,7 +229,7 @@ int RunDemo(int argc, char** argv) {
     DeleteFileA((folder + "own-output.txt").c_str());
     RemoveDirectoryA(folder.c_str());
   }
-  return ran && onlySpace && shown && !stray ? 0 : 1;
+  return ran && onlySpace && shown && typed && !stray ? 0 : 1;
 }
 
 }  // namespace

@@ -185,3 +185,16 @@ ScopedWineSetting::~ScopedWineSetting() {
   DeleteKeyIfEmpty(settingKey_);
   DeleteKeyIfEmpty(programKey_);
 }
+
+bool ProcessEnds(DWORD id, DWORD milliseconds) {
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+  return !process || WaitForSingleObject(process.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+std::vector<DWORD> LoggedProcessIds(const std::string& log) {
+  std::vector<DWORD> ids;
+  for (const auto& record : ReadFakeLog(log))
+    if (record.size() == 2 && record[0] == "pid")
+      ids.push_back(std::strtoul(record[1].c_str(), nullptr, 10));
+  return ids;
+}

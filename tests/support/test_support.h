@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/system_text.h"  // EnvironmentValue, ReadWholeFile, Recode
+#include "tools/tool_run.h"
 
 // Windows form (Z:\...) of a Unix path.
 std::string WindowsPath(const std::string& unixPath);
@@ -85,3 +86,24 @@ class ScopedWineSetting {
 
 // UTF-8 of ANSI bytes, for readable failure messages.
 std::string Utf8(const std::string& ansi);
+
+// Watches the tool runs while it lives and asks for a stop once a run has
+// gone on for the given time.
+class StopAfter : public RunWatch {
+ public:
+  explicit StopAfter(DWORD milliseconds) : milliseconds_(milliseconds) { WatchRuns(this); }
+  ~StopAfter() override { WatchRuns(nullptr); }
+  void Begin(const char*, const std::string&) override { started_ = GetTickCount(); }
+  bool ShouldStop() override { return GetTickCount() - started_ >= milliseconds_; }
+  void End() override {}
+
+ private:
+  DWORD milliseconds_;
+  DWORD started_ = 0;
+};
+
+// Whether the process with this id ends within the time (or is gone already).
+bool ProcessEnds(DWORD id, DWORD milliseconds);
+
+// The process ids the fakes logged in "pid" records.
+std::vector<DWORD> LoggedProcessIds(const std::string& log);

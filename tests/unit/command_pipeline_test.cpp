@@ -215,6 +215,53 @@ TEST_F(CommandPipelineTest, FolderThatCannotBeEnteredIsNamedAndNothingRuns) {
   EXPECT_NE(result.find("失敗しました"), std::string::npos) << Utf8(result);
 }
 
+TEST_F(CommandPipelineTest, StoppedCompileEndsAllItStartedAndTheSequence) {
+  // javac leaves a second process behind that holds the output pipe; both wait.
+  ScopedEnv spawn("PELLARO_FAKE_SPAWN_JAVAC", "appletviewer");
+  ScopedEnv javacWaits("PELLARO_FAKE_SLEEP_JAVAC", "60000");
+  ScopedEnv otherWaits("PELLARO_FAKE_SLEEP_APPLETVIEWER", "60000");
+  StopAfter stop(2000);
+  Run(2, 3);
+
+  EXPECT_EQ(Tools(), (Names{"javac", "appletviewer"}));
+  const std::string result = ResultBuffer;
+  EXPECT_EQ(result.substr(result.size() - 14), "中止しました\r\n") << Utf8(result);
+  EXPECT_EQ(result.find("失敗しました"), std::string::npos);
+  const std::vector<DWORD> ids = LoggedProcessIds(log_);
+  ASSERT_EQ(ids.size(), 2u);
+  for (DWORD id : ids) EXPECT_TRUE(ProcessEnds(id, 5000)) << id;
+}
+
+// A run's processes end with the program, whether it ends on its own with a
+// process left behind (which must not hold the run up) or is killed mid-run.
+TEST_F(CommandPipelineTest, NothingARunStartedOutlivesTheProgram) {
+  for (bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "killed" : "ended");
+    DeleteFileA(log_.c_str());
+    const std::string result = *folder_ / "result.txt";
+    DeleteFileA(result.c_str());
+    ScopedEnv spawn("PELLARO_FAKE_SPAWN_JAVAC", "appletviewer");
+    // javac waits until the other process is under way; killed, much longer.
+    ScopedEnv javacWaits("PELLARO_FAKE_SLEEP_JAVAC", killed ? "60000" : "2000");
+    ScopedEnv otherWaits("PELLARO_FAKE_SLEEP_APPLETVIEWER", "60000");
+    std::string commandLine =
+        "\"" + FakesFolder() + "\\sequence_runner.exe\" 0 1 \"" + source_ + "\" \"" + result + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+    UniqueHandle runner(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    for (int tick = 0; tick < 200 && LoggedProcessIds(log_).size() < 2; ++tick) Sleep(50);
+    ASSERT_EQ(LoggedProcessIds(log_).size(), 2u);
+    if (killed) TerminateProcess(runner.Get(), 1);
+    ASSERT_EQ(WaitForSingleObject(runner.Get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(FileExists(result), !killed);
+    for (DWORD id : LoggedProcessIds(log_)) EXPECT_TRUE(ProcessEnds(id, 5000)) << id;
+  }
+}
+
 class AppletRunTest : public CommandPipelineTest {
  protected:
   std::string TempPage() const { return *folder_ / "temp.html"; }

@@ -29,7 +29,7 @@ class JdkBridge : public testing::Test {
   std::string Compile(const std::string& name) {
     ScopedEnv path("PATH", PathWith(BridgeFolder()));
     ResultText text;
-    EXPECT_TRUE(RunTool("javac", *folder_ / name, 0, ToolArguments::First, text));
+    EXPECT_EQ(RunTool("javac", *folder_ / name, 0, ToolArguments::First, text), RunEnd::Finished);
     return text.Text();
   }
 

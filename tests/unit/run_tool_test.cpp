@@ -28,7 +28,7 @@ class RunToolTest : public testing::Test {
   static bool Run(const char* tool, const std::string& path, int slot = 0,
                   ToolArguments arguments = ToolArguments::First) {
     ResultText text;
-    return RunTool(tool, path, slot, arguments, text);
+    return RunTool(tool, path, slot, arguments, text) == RunEnd::Finished;
   }
   std::vector<std::vector<std::string>> Log() { return ReadFakeLog(log_); }
   std::string Folder() const {
@@ -127,7 +127,7 @@ TEST_F(RunToolTest, AppendedOutputNeverRunsPastTheBuffer) {
   ResultText text(kResultBufferSize - 100);
   ResultBuffer[kResultBufferSize] = 'x';
   ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "5000");
-  ASSERT_TRUE(RunTool("javac", source_, 0, ToolArguments::First, text));
+  ASSERT_EQ(RunTool("javac", source_, 0, ToolArguments::First, text), RunEnd::Finished);
   EXPECT_EQ(std::strlen(text.Text()), 100u);
   EXPECT_EQ(text.End(), kResultBufferSize);
 }
@@ -153,7 +153,9 @@ TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
 
 // The demo runs java through RunTool from a process without a console, and
 // exits with 0 only when java's lines were on java's own console screen, and
-// nowhere else, while ResultBuffer got just the space. Needs a display.
+// nowhere else, java read a line typed into that console, the console closed
+// on a key (or, without one, stayed open until the run was stopped), and
+// ResultBuffer got just the space. Needs a display.
 DWORD RunVisiblePromptDemo(const std::string& arguments) {
   return RunProgram("\"" + FakesFolder() + "\\visible_prompt_demo.exe\" " + arguments);
 }
@@ -164,6 +166,10 @@ TEST(VisiblePrompt, JavaWritesIntoTheShownConsoleOfAProgramWithoutStandardHandle
 
 TEST(VisiblePrompt, JavaWritesIntoTheShownConsoleNotWhereTheProgramsOwnOutputGoes) {
   EXPECT_EQ(RunVisiblePromptDemo("--own-output"), 0u);
+}
+
+TEST(VisiblePrompt, ConsoleStaysOpenWithoutAKeyUntilTheRunIsStopped) {
+  EXPECT_EQ(RunVisiblePromptDemo("--no-key"), 0u);
 }
 
 }  // namespace
