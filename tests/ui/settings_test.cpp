@@ -4,6 +4,7 @@
 // registry after the program has ended.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -117,13 +118,19 @@ HWND WaitForOwnedDialog(DWORD pid, HWND owner, int controlId) {
   return found;
 }
 
+// The list box's lines. The system hands another process's list box lines
+// across in their wide form only.
 std::vector<std::string> ListLines(HWND list) {
   std::vector<std::string> lines;
   const LRESULT count = Ask(list, LB_GETCOUNT);
   for (LRESULT i = 0; i < count; ++i) {
-    char line[1024] = {};
-    if (Ask(list, LB_GETTEXTLEN, i) < static_cast<LRESULT>(sizeof line))
-      Ask(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+    wchar_t wide[1024] = {};
+    DWORD_PTR length = 0;
+    if (Ask(list, LB_GETTEXTLEN, i) < 1024)
+      SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                          kUiWaitMs, &length);
+    char line[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line, nullptr, nullptr);
     lines.push_back(line);
   }
   return lines;
@@ -480,35 +487,72 @@ INSTANTIATE_TEST_SUITE_P(InTheSelector, ParamList, testing::Values(Frame::Select
 // Help opens HELP.HTML beside the program through the shell, shown normally;
 // without the file it does nothing visible. The shell opens .html files with
 // a fake viewer that records how it was started.
+// The default value of a key under HKEY_CLASSES_ROOT while the object lives;
+// a key it made is removed afterwards, a value it replaced is put back.
+class ScopedClassValue {
+ public:
+  ScopedClassValue(const std::string& key, const std::string& value) : key_(key) {
+    HKEY handle = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &handle, &disposition) != ERROR_SUCCESS)
+      return;
+    UniqueRegKey owned(handle);
+    created_ = disposition == REG_CREATED_NEW_KEY;
+    char old[1024] = {};
+    DWORD size = sizeof old;
+    hadValue_ = RegQueryValueExA(owned.Get(), nullptr, nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    old_ = old;
+    Set(owned.Get(), value);
+  }
+  ~ScopedClassValue() {
+    if (created_) {
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, key_.c_str());
+      return;
+    }
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
+      return;
+    UniqueRegKey owned(handle);
+    if (hadValue_)
+      Set(owned.Get(), old_);
+    else
+      RegDeleteValueA(owned.Get(), nullptr);
+  }
+  ScopedClassValue(const ScopedClassValue&) = delete;
+  ScopedClassValue& operator=(const ScopedClassValue&) = delete;
+
+ private:
+  static void Set(HKEY key, const std::string& value) {
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  }
+  std::string key_;
+  bool created_ = false;
+  bool hadValue_ = false;
+  std::string old_;
+};
+
 class HelpButton : public SettingsWindow {
  protected:
   void SetUp() override {
     SettingsWindow::SetUp();
     log_ = *folder_ / "help.log";
     env_ = std::make_unique<ScopedEnv>("PELLARO_FAKE_HELP_LOG", log_);
-    SetClass(".html", "PellaroTestHelp");
-    SetClass("PellaroTestHelp\\shell\\open\\command",
-             "\"" + FakesFolder() + "\\fake_help_viewer.exe\" \"%1\"");
   }
 
   void TearDown() override {
     SettingsWindow::TearDown();
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\PellaroTestHelp");
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.html");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kViewerClass);
   }
 
-  static void SetClass(const std::string& key, const std::string& value) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + key).c_str(), 0, nullptr,
-                              0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    UniqueRegKey owned(handle);
-    RegSetValueExA(owned.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-  }
-
+  static constexpr const char* kViewerClass = "PellaroTestHelp";
   std::string log_;
   std::unique_ptr<ScopedEnv> env_;
+  ScopedClassValue command_{std::string(kViewerClass) + "\\shell\\open\\command",
+                            "\"" + FakesFolder() + "\\fake_help_viewer.exe\" \"%1\""};
+  ScopedClassValue extension_{".html", kViewerClass};
 };
 
 TEST_P(HelpButton, OpensHelpHtmlBesideTheProgramShownNormallyAndNothingWithoutIt) {

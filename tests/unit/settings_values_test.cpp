@@ -2,6 +2,7 @@
 // cuts that keep a typed text within its field.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <string>
