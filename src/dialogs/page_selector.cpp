@@ -109,7 +109,7 @@ INT_PTR CALLBACK PageSelectorProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
       return OnCommand(dialog, wParam);
     case WM_SYSCOMMAND:
-      if (wParam != SC_CLOSE) return FALSE;
+      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
       SendMessageA(dialog, WM_COMMAND, IDC_SEL_CANCEL, 0);
       return TRUE;
   }

@@ -57,7 +57,7 @@ INT_PTR CALLBACK ParamDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       }
       return FALSE;
     case WM_SYSCOMMAND:
-      if (wParam != SC_CLOSE) return FALSE;
+      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
       EndDialog(dialog, FALSE);
       return TRUE;
   }

@@ -22,7 +22,7 @@ INT_PTR CALLBACK VersionBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
       EndDialog(box, 0);
       return TRUE;
     case WM_SYSCOMMAND:
-      if (wParam != SC_CLOSE) return FALSE;
+      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
       EndDialog(box, 0);
       return TRUE;
   }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "resources/resource_ids.h"
 #include "settings/applet_param.h"
 #include "test_support.h"
@@ -291,6 +292,8 @@ TEST_P(SettingsWindow, EveryControlShowsItsStoredValueAndOkStoresWhatWasPutIn) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_TRUE(StripIsTopmost());
   ASSERT_NO_FATAL_FAILURE(Open());
+  const char* captions[] = {"コマンド１", "コマンド2", "コマンド3", "全般設定", "拡張設定"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(WindowText(ShowPage(i)), captions[i]) << "page " << i;
   for (const ControlCase& c : cases) {
     HWND page = ShowPage(c.page);
     ASSERT_NE(page, nullptr) << "page " << c.page;
@@ -352,6 +355,13 @@ TEST_P(SettingsWindow, CancelAndTheCloseBoxDiscardAllButTheChosenFont) {
   Ask(fonts, WM_COMMAND, MAKEWPARAM(kFontSizes, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
   PressButton(fonts, IDOK);
   ASSERT_TRUE(WaitUntilGone(fonts));
+  // On the way out, the version box shows the program's version.
+  PressButton(general, IDC_GEN_VERSION);
+  HWND version = WaitForOwnedDialog(pid_, frame_, IDC_VER_OK);
+  ASSERT_NE(version, nullptr) << "no version box owned by the settings window";
+  EXPECT_NE(FindWindowExA(version, nullptr, "Static", "Pellaro    Ver " PELLARO_VERSION), nullptr);
+  PressButton(version, IDC_VER_OK);
+  ASSERT_TRUE(WaitUntilGone(version));
   ASSERT_NO_FATAL_FAILURE(Cancel());
 
   ASSERT_NO_FATAL_FAILURE(Open());
@@ -441,11 +451,9 @@ class HelpButton : public SettingsWindow {
  protected:
   void SetUp() override {
     // Wine makes no .html class; one made elsewhere is not the test's to change.
-    HKEY existing = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".html", 0, KEY_READ, &existing) == ERROR_SUCCESS) {
-      RegCloseKey(existing);
+    UniqueRegKey existing;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".html", 0, KEY_READ, existing.Receive()) == ERROR_SUCCESS)
       GTEST_SKIP() << ".html already has a class";
-    }
     SettingsWindow::SetUp();
     log_ = *folder_ / "help.log";
     env_ = std::make_unique<ScopedEnv>("PELLARO_FAKE_HELP_LOG", log_);
