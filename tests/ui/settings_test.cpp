@@ -55,17 +55,15 @@ std::string StoredNumberText(const std::string& key, const std::string& name) {
 
 // The stored font record; all zero when it is missing or not a record.
 LOGFONTA StoredFont() {
-  HKEY handle = nullptr;
+  UniqueRegKey key;
   LOGFONTA font = {};
   DWORD size = sizeof font;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\DrussetAPP\\Pellaro\\AppData", 0, KEY_READ,
-                    &handle) == ERROR_SUCCESS) {
-    UniqueRegKey owned(handle);
-    if (RegQueryValueExA(handle, "font", nullptr, nullptr, reinterpret_cast<BYTE*>(&font), &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof font)
-      font = LOGFONTA{};
-  }
+                    key.Receive()) != ERROR_SUCCESS ||
+      RegQueryValueExA(key.Get(), "font", nullptr, nullptr, reinterpret_cast<BYTE*>(&font),
+                       &size) != ERROR_SUCCESS ||
+      size != sizeof font)
+    return LOGFONTA{};
   return font;
 }
 
@@ -87,8 +85,8 @@ HWND WaitForOwnedDialog(DWORD pid, HWND owner, int controlId) {
   return found;
 }
 
-// The list box's lines. The system hands another process's list box lines
-// across in their wide form only.
+// The list box's lines. Wine hands another process's list box lines across
+// in their wide form only.
 std::vector<std::string> ListLines(HWND list) {
   std::vector<std::string> lines;
   const LRESULT count = Ask(list, LB_GETCOUNT);
