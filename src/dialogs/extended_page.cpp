@@ -1,0 +1,127 @@
+// The extended settings page. The parameter buttons change the page's own
+// working copy of the list; only an apply copies it into the settings.
+#include "dialogs/extended_page.h"
+
+#include <prsht.h>
+
+#include "dialogs/help_file.h"
+#include "dialogs/page_controls.h"
+#include "dialogs/param_dialog.h"
+#include "resources/resource_ids.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+// The working list lives as long as the page window.
+AppletParamList* WorkingListOf(HWND page) {
+  return reinterpret_cast<AppletParamList*>(GetWindowLongPtrA(page, DWLP_USER));
+}
+
+HWND ListBoxOf(HWND page) { return GetDlgItem(page, IDC_EXT_PARAM_LIST); }
+
+// The selected line, or -1 for none.
+int SelectedLine(HWND page) {
+  return static_cast<int>(SendMessageA(ListBoxOf(page), LB_GETCURSEL, 0, 0));
+}
+
+void OnInitDialog(HWND page) {
+  SetCheck(page, IDC_EXT_DOS_PROMPT, Settings.DOSPrompt);
+  SetDlgItemTextA(page, IDC_EXT_HEIGHT, Settings.height);
+  SetDlgItemTextA(page, IDC_EXT_WIDTH, Settings.width);
+  SetDlgItemTextA(page, IDC_EXT_CLASS_CMD_LINE, Settings.ClassCmdLine);
+  SetDlgItemTextA(page, IDC_EXT_HTML_READ, Settings.HTMLRead);
+  auto* list = new AppletParamList(Settings.Param);
+  SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(list));
+  for (const AppletParam& param : *list)
+    SendMessageA(ListBoxOf(page), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(ParamItemText(param).c_str()));
+}
+
+void OnDestroy(HWND page) {
+  delete WorkingListOf(page);
+  SetWindowLongPtrA(page, DWLP_USER, 0);
+}
+
+void OnAdd(HWND page) {
+  AppletParam answer;
+  if (!AskParam(page, answer)) return;
+  WorkingListOf(page)->push_back(answer);
+  SendMessageA(ListBoxOf(page), LB_ADDSTRING, 0,
+               reinterpret_cast<LPARAM>(ParamItemText(answer).c_str()));
+}
+
+void OnDelete(HWND page) {
+  const int line = SelectedLine(page);
+  AppletParamList& list = *WorkingListOf(page);
+  if (line < 0 || static_cast<std::size_t>(line) >= list.size()) return;
+  SendMessageA(ListBoxOf(page), LB_DELETESTRING, line, 0);
+  list.erase(list.begin() + line);
+}
+
+void OnChange(HWND page) {
+  const int line = SelectedLine(page);
+  if (line < 0 || static_cast<std::size_t>(line) >= WorkingListOf(page)->size()) return;
+  AppletParam answer;
+  if (!AskParam(page, answer)) return;
+  (*WorkingListOf(page))[line] = answer;
+  SendMessageA(ListBoxOf(page), LB_DELETESTRING, line, 0);
+  SendMessageA(ListBoxOf(page), LB_INSERTSTRING, line,
+               reinterpret_cast<LPARAM>(ParamItemText(answer).c_str()));
+}
+
+INT_PTR OnCommand(HWND page, WPARAM command) {
+  switch (command) {
+    case IDC_EXT_PARAM_ADD:
+      OnAdd(page);
+      return TRUE;
+    case IDC_EXT_PARAM_DELETE:
+      OnDelete(page);
+      return TRUE;
+    case IDC_EXT_PARAM_CHANGE:
+      OnChange(page);
+      return TRUE;
+    case IDC_EXT_PARAM_OUTPUT:
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void OnApply(HWND page) {
+  Settings.DOSPrompt = CheckState(page, IDC_EXT_DOS_PROMPT);
+  ReadControlText(page, IDC_EXT_HEIGHT, Settings.height, sizeof Settings.height);
+  ReadControlText(page, IDC_EXT_WIDTH, Settings.width, sizeof Settings.width);
+  ReadControlText(page, IDC_EXT_CLASS_CMD_LINE, Settings.ClassCmdLine,
+                  sizeof Settings.ClassCmdLine);
+  ReadControlText(page, IDC_EXT_HTML_READ, Settings.HTMLRead, sizeof Settings.HTMLRead);
+  Settings.Param = *WorkingListOf(page);
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header) {
+  switch (header->code) {
+    case PSN_APPLY:
+      OnApply(page);
+      return NotificationDone(page);
+    case PSN_HELP:
+      OpenHelpFile();
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ExtendedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(page);
+      return FALSE;
+    case WM_COMMAND:
+      return OnCommand(page, wParam);
+    case WM_NOTIFY:
+      return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DESTROY:
+      OnDestroy(page);
+      return FALSE;
+  }
+  return FALSE;
+}
