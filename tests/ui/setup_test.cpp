@@ -13,24 +13,6 @@
 
 namespace {
 
-struct ModuleTraits {
-  using Type = HMODULE;
-  static Type Empty() { return nullptr; }
-  static bool Valid(Type h) { return h != nullptr; }
-  static void Free(Type h) { FreeLibrary(h); }
-};
-using UniqueModule = UniqueObject<ModuleTraits>;
-
-// The resources of a program file, for reading only.
-UniqueModule LoadResourcesOf(const std::string& program) {
-  return UniqueModule(LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-}
-
-BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR out) {
-  reinterpret_cast<std::vector<ULONG_PTR>*>(out)->push_back(reinterpret_cast<ULONG_PTR>(name));
-  return TRUE;
-}
-
 const char kCaption[] = "セットアップ";
 const char kNoEditorText[] = "同時に開くエディタを指定してください";
 const char kTooLongText[] = "エディタのパスが長すぎます。254バイト以内で指定してください";
@@ -53,17 +35,6 @@ std::string ClassKey(const std::string& key) { return kClassesKey + key; }
 void DeleteFileClasses() {
   RegDeleteTreeA(HKEY_CURRENT_USER, ClassKey(".java").c_str());
   RegDeleteTreeA(HKEY_CURRENT_USER, ClassKey("Java Source File").c_str());
-}
-
-// A key under HKEY_CURRENT_USER that holds only volatile children: creating an
-// ordinary key beneath it fails, as a key without write access would.
-void CreateVolatileKey(const std::string& path) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS)
-      << Utf8(path);
-  RegCloseKey(key);
 }
 
 // "ok" when the value is REG_SZ holding exactly text and its NUL, "missing"
@@ -205,10 +176,9 @@ TEST_F(SetupTest, EmptyOrTooLongPathIsRefusedAndCancelWritesNothing) {
   EXPECT_EQ(EntryStates("C:\\editor.exe"), FirstWritten(0));
 }
 
-// Keys made volatile beforehand, so that creating the key of one entry fails.
 TEST_F(SetupTest, FailingWriteStopsThereKeepsWhatWasWrittenAndEnds) {
   const struct {
-    std::vector<std::string> volatileKeys;
+    std::vector<std::string> keys;
     std::size_t written;
   } cases[] = {
       {{"Software\\DrussetAPP"}, 0},
@@ -220,12 +190,16 @@ TEST_F(SetupTest, FailingWriteStopsThereKeepsWhatWasWrittenAndEnds) {
     SCOPED_TRACE(c.written);
     DeleteSettingsKeys();
     DeleteFileClasses();
-    // Every key but the last is an ordinary parent of it.
-    for (std::size_t i = 0; i + 1 < c.volatileKeys.size(); ++i) {
-      RegKey parent;
-      ASSERT_TRUE(parent.Create(HKEY_CURRENT_USER, c.volatileKeys[i].c_str()));
+    // Creating an ordinary key beneath a volatile one fails, as it would
+    // without the right to write there. The keys before the last are its
+    // ordinary parents.
+    for (std::size_t i = 0; i < c.keys.size(); ++i) {
+      UniqueRegKey key;
+      ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, c.keys[i].c_str(), 0, nullptr,
+                                i + 1 == c.keys.size() ? REG_OPTION_VOLATILE : 0, KEY_ALL_ACCESS,
+                                nullptr, key.Receive(), nullptr),
+                ERROR_SUCCESS);
     }
-    CreateVolatileKey(c.volatileKeys.back());
     ASSERT_NE(StartSetup(), nullptr) << "no INST dialog";
     TypeEditor("C:\\editor.exe");
     EXPECT_EQ(OkAndAnswerMessage(), kWriteFailedText);
@@ -314,11 +288,18 @@ TEST_F(SetupTest, PickedEditorIsTheOneTheOpenCommandStarts) {
 }
 
 // The association shows icon index 1 of Pellaro.exe: its second icon group.
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR out) {
+  reinterpret_cast<std::vector<ULONG_PTR>*>(out)->push_back(reinterpret_cast<ULONG_PTR>(name));
+  return TRUE;
+}
+
 TEST(PellaroIcons, DocumentIconIsTheSecondGroup) {
-  UniqueModule module = LoadResourcesOf(ProgramsFolder() + "\\Pellaro.exe");
-  ASSERT_TRUE(module);
+  const std::string program = ProgramsFolder() + "\\Pellaro.exe";
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
   std::vector<ULONG_PTR> groups;
-  EnumResourceNamesA(module.Get(), RT_GROUP_ICON, CollectName, reinterpret_cast<LONG_PTR>(&groups));
+  EnumResourceNamesA(module, RT_GROUP_ICON, CollectName, reinterpret_cast<LONG_PTR>(&groups));
+  FreeLibrary(module);
   EXPECT_EQ(groups, (std::vector<ULONG_PTR>{112, 122}));
 }
 
