@@ -15,7 +15,7 @@ const char kNoEditorText[] = "同時に開くエディタを指定してくだ�
 const char kTooLongText[] = "エディタのパスが長すぎます。254バイト以内で指定してください";
 const char kWriteFailedText[] = "レジストリの書き込みに失敗！！";
 const char kDoneDialog[] = "OK";
-// At most 254 characters are taken; Pellaro's own field holds 259.
+// At most 254 bytes are taken; Pellaro's own field holds 259.
 constexpr int kEditorPathLimit = 254;
 
 void Leave(HWND dialog, INT_PTR result) {
