@@ -17,6 +17,10 @@ cmake -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release -DPELLARO_BUILD_TESTS=OFF >/dev/null
 cmake --build build/i686 -j2
 
+echo "== Checking the release package"
+bash scripts/package-release.sh build/x86_64/bin build/i686/bin build/release-check.zip
+python3 scripts/check-release.py build/release-check.zip
+
 BUILD_DIR=$ROOT/build/x86_64
 . scripts/wine-env.sh
 cleanup() {

@@ -9,7 +9,12 @@ namespace {
 
 // Filters are label NUL pattern NUL NUL; the literal adds the last NUL.
 const char kTextFilter[] = ".txt files(*.txt)\0*.txt\0";
+#ifdef PELLARO_SETUP_PICKER
+// setup.exe compiles its own copy of the pickers, whose label is in the plural.
+const char kExeFilter[] = ".exe files(*.exe)\0*.exe\0";
+#else
 const char kExeFilter[] = ".exe file(*.exe)\0*.exe\0";
+#endif
 const char kJavaFilter[] = "Java Source File(*.java)\0*.java\0";
 
 const char kSaveTitle[] = "ファイルに保存";

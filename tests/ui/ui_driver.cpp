@@ -140,7 +140,10 @@ void PellaroProcess::EndIfRunning() {
 }
 
 PellaroProcess StartPellaro(const std::string& arguments, const std::string& workingFolder) {
-  std::string commandLine = "\"" + ProgramsFolder() + "\\Pellaro.exe\" " + arguments;
+  return StartCommandLine("\"" + ProgramsFolder() + "\\Pellaro.exe\" " + arguments, workingFolder);
+}
+
+PellaroProcess StartCommandLine(const std::string& commandLine, const std::string& workingFolder) {
   std::vector<char> writable(commandLine.begin(), commandLine.end());
   writable.push_back('\0');
   STARTUPINFOA startup = {};

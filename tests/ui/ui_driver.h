@@ -22,7 +22,7 @@ constexpr int kSaveButton = 1009;
 constexpr int kCloseButton = 1063;
 constexpr int kResultEdit = 1098;
 
-// One Pellaro.exe process. Ended by force when the object goes while it still
+// One process of ours (Pellaro.exe, setup.exe). Ended by force when the object goes while it still
 // runs, so a test that failed midway leaves nothing behind.
 class PellaroProcess {
  public:
@@ -45,13 +45,16 @@ class PellaroProcess {
   void EndIfRunning();
 
  private:
-  friend PellaroProcess StartPellaro(const std::string&, const std::string&);
+  friend PellaroProcess StartCommandLine(const std::string&, const std::string&);
   UniqueHandle process_;
   DWORD id_ = 0;
 };
 
-// Starts Pellaro.exe with this argument text, in workingFolder when one is
-// given. It inherits this process's environment.
+// Starts this command line, in workingFolder when one is given. It inherits
+// this process's environment.
+PellaroProcess StartCommandLine(const std::string& commandLine,
+                                const std::string& workingFolder = "");
+// Starts the built Pellaro.exe with this argument text.
 PellaroProcess StartPellaro(const std::string& arguments, const std::string& workingFolder = "");
 
 // The visible RESULT windows of the process, front first; the first, or null.
