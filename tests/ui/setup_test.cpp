@@ -212,7 +212,7 @@ TEST_F(SetupTest, WithoutItsDialogSetupSaysSoAndEnds) {
   // The resource directory names the dialog in counted UTF-16; renamed, the
   // program cannot find its INST template.
   const std::string program = programs_ + "setup.exe";
-  std::string bytes = ReadFileBytes(program);
+  std::string bytes = ReadWholeFile(program);
   const std::string name("\x04\0I\0N\0S\0T\0", 10);
   const std::size_t at = bytes.find(name);
   ASSERT_NE(at, std::string::npos);
