@@ -1,7 +1,9 @@
 #!/bin/bash
-# Measures what a tool run costs (bench_runtool under Wine) and the size of
-# Pellaro.exe. Installs what is missing and builds the 64-bit tree first.
-#   scripts/bench.sh [repetitions]
+# Measures, side by side under Wine, what a tool run costs against the
+# command interpreter doing the same work (P1, P2), how fast Pellaro.exe
+# starts against notepad (P3), and its size, idle processor time and memory
+# (P4). Installs what is missing and builds the 64-bit tree first.
+#   scripts/bench.sh [rounds]   (at least 15; 25 by default)
 # PELLARO_BENCH_BUILD names another build tree (default build/x86_64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +15,7 @@ bash scripts/install-deps.sh
 echo "== Building ($BUILD)"
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BUILD" -j2 --target Pellaro bench_runtool fake_programs
+cmake --build "$BUILD" -j2 --target Pellaro bench_runtool bench_start fake_programs
 
 BUILD_DIR=$(cd "$BUILD" && pwd)
 . scripts/wine-env.sh
@@ -37,7 +39,10 @@ if [ -z "$PELLARO_EXE" ]; then
   exit 1
 fi
 
-echo "== Benchmark"
+echo "== Benchmark on $(nproc) cores, $(wine --version 2>/dev/null)"
 cd "$BUILD_DIR"
-./wine-run.sh fakes/bench_runtool.exe "$PAIRS" \
-  </dev/null
+status=0
+./wine-run.sh fakes/bench_runtool.exe "$PAIRS" </dev/null || status=1
+./wine-run.sh fakes/bench_start.exe "$(winepath -w "$PELLARO_EXE" 2>/dev/null)" \
+  "$(winepath -w "$BUILD_DIR/fakes/fake_editor.exe" 2>/dev/null)" "$PAIRS" </dev/null || status=1
+exit $status

@@ -22,6 +22,8 @@ constexpr int kEditorPathEdit = 1006;
 constexpr int kEditorOk = 1065;
 constexpr int kMenuCommand1 = 40002;
 constexpr int kMenuExit = 40008;
+constexpr int kProgressWhat = 1301;
+constexpr int kProgressTime = 1302;
 constexpr int kHotKeyModifiers = MOD_CONTROL | MOD_SHIFT;
 
 std::string FakeEditorPath() { return FakesFolder() + "\\fake_editor.exe"; }
@@ -81,8 +83,11 @@ class StripTest : public testing::Test {
     for (const auto& record : ToolLog()) tools += (tools.empty() ? "" : " ") + record[0];
     return tools;
   }
-  bool WaitForToolRecords(std::size_t count) const {
-    return WaitUntil([&] { return ToolLog().size() >= count; }) && WaitUntilIdle(strip_);
+  // Waits for count tool records and for the run-th command to be over: with
+  // Kekka 0 each one opens its result window when it ends.
+  bool WaitForToolRecords(std::size_t count, std::size_t run) const {
+    return WaitUntil([&] { return ToolLog().size() >= count; }) &&
+           WaitUntil([&] { return ResultWindows().size() >= run; });
   }
   bool WaitForEditorRecords(std::size_t count) const {
     return WaitUntil([&] { return EditorLog().size() >= count; });
@@ -141,7 +146,7 @@ TEST_F(StripCommands, ToolbarButtonsRunTheirSlotsOnTheEditorsFile) {
   for (int button = 0; button < 3; ++button) {
     ASSERT_TRUE(BringToFront(EditorWindow()));
     ClickAt(CenterOf(ToolbarButtonRect(strip_, button)));
-    ASSERT_TRUE(WaitForToolRecords(records[button])) << "button " << button + 1;
+    ASSERT_TRUE(WaitForToolRecords(records[button], button + 1)) << "button " << button + 1;
     EXPECT_EQ(ToolsRun(), expected[button]);
   }
   EXPECT_EQ(ToolLog()[0][1] + "\\Hello.java", source_);
@@ -164,7 +169,7 @@ TEST_F(StripCommands, RightClickOpensTheMenuAtThePointAndItsEntriesRunTheSlots) 
   PressKeys({VK_DOWN});
   PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});  // コマンド２: java alone
-  ASSERT_TRUE(WaitForToolRecords(1));
+  ASSERT_TRUE(WaitForToolRecords(1, 1));
   EXPECT_EQ(ToolsRun(), "java");
 
   RunFromMenu(2);
@@ -183,11 +188,11 @@ TEST_F(StripCommands, HotKeysRunTheirSlotsWhileTheEditorHasTheFocus) {
   ASSERT_TRUE(BringToFront(EditorWindow()));
 
   PressKeys({VK_CONTROL, VK_SHIFT, 'K'});
-  ASSERT_TRUE(WaitForToolRecords(2));
+  ASSERT_TRUE(WaitForToolRecords(2, 1));
   EXPECT_EQ(ToolsRun(), "javac java");
   ASSERT_TRUE(BringToFront(EditorWindow()));
   PressKeys({VK_CONTROL, VK_SHIFT, 'J'});
-  ASSERT_TRUE(WaitForToolRecords(3));
+  ASSERT_TRUE(WaitForToolRecords(3, 2));
   EXPECT_EQ(ToolsRun(), "javac java javac");
   ExitFromMenu();
 }
@@ -211,6 +216,33 @@ TEST_F(StripCommands, ResultWindowOpensFromEightLineFeedsWhenKekkaIsSet) {
   RunFromMenu(0);
   EXPECT_EQ(ResultWindows().size(), 2u) << "8 line feeds opened none";
   EXPECT_EQ(ToolLog().size(), 3u);
+  ExitFromMenu();
+}
+
+TEST_F(StripCommands, LongRunShowsItsProgressTakesNoOtherCommandAndStopsOnEscape) {
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_SLEEP_JAVA", "60000"));
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+  PostMessageA(strip_, WM_COMMAND, kMenuCommand1 + 1, 0);  // java alone
+  HWND progress = WaitForDialog(pellaro_.Id(), "実行中");
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  EXPECT_EQ(Utf8(WindowText(GetDlgItem(progress, kProgressWhat))),
+            Utf8("java Hello を実行しています"));
+  EXPECT_TRUE(
+      WaitUntil([&] { return WindowText(GetDlgItem(progress, kProgressTime)) == "経過 2 秒"; }));
+  PostMessageA(strip_, WM_COMMAND, kMenuCommand1, 0);  // taken by no one
+
+  ASSERT_TRUE(BringToFront(progress));
+  PressKeys({VK_ESCAPE});
+  HWND result = WaitForResultWindow(pellaro_.Id());
+  ASSERT_NE(result, nullptr) << "no result window after the stop";
+  const std::string text = ResultText(result);
+  EXPECT_EQ(Utf8(text.substr(text.size() - 14)), Utf8("中止しました\r\n"));
+  const std::vector<DWORD> ids = LoggedProcessIds(*folder_ / "tools.log");
+  ASSERT_EQ(ids.size(), 1u);
+  EXPECT_TRUE(ProcessEnds(ids[0], 5000));
+  EXPECT_FALSE(IsWindowVisible(progress));
+  EXPECT_EQ(ToolsRun(), "java pid") << "a command ran during the run";
   ExitFromMenu();
 }
 

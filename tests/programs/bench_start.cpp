@@ -1,0 +1,238 @@
+// How fast Pellaro.exe starts and how little it costs while it waits. Run by
+// scripts/bench.sh:
+//
+//   bench_start <Pellaro.exe> <fake editor> [pairs]
+//
+// P3: from starting "Pellaro.exe Hello.java" to its strip being visible,
+//     against Wine's notepad from its start to its window being visible; the
+//     two take turns after a warm-up, and the ratio is that of the medians.
+// P4: the size of Pellaro.exe; with the strip open and idle for 10 s, the
+//     processor time it used and its private memory.
+// The stored editor is set to the fake editor for the run and put back after.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/win_handle.h"
+
+namespace {
+
+const char kAppDataKey[] = "Software\\DrussetAPP\\Pellaro\\AppData";
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct Search {
+  DWORD process;
+  bool wantToolbar;
+  HWND found;
+};
+
+BOOL CALLBACK HasToolbar(HWND child, LPARAM found) {
+  char name[32];
+  if (GetClassNameA(child, name, sizeof name) && lstrcmpA(name, "ToolbarWindow32") == 0) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->process || !IsWindowVisible(window)) return TRUE;
+  bool toolbar = false;
+  if (search->wantToolbar) EnumChildWindows(window, HasToolbar, reinterpret_cast<LPARAM>(&toolbar));
+  if (search->wantToolbar && !toolbar) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// Polls for a visible top-level window of the process (with a toolbar when
+// asked) for up to 20 s.
+HWND WaitForWindow(DWORD process, bool wantToolbar) {
+  for (int tick = 0; tick < 20000; ++tick) {
+    Search search = {process, wantToolbar, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    Sleep(1);
+  }
+  return nullptr;
+}
+
+struct Started {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+
+Started Start(const std::string& commandLine) {
+  std::string writable = commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  Started started;
+  if (!CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info))
+    return started;
+  CloseHandle(info.hThread);
+  started.process.Reset(info.hProcess);
+  started.id = info.dwProcessId;
+  return started;
+}
+
+// Seconds from the start to the window; negative when it did not show.
+double TimeToWindow(const std::string& commandLine, bool wantToolbar, Started& started) {
+  double start = Now();
+  started = Start(commandLine);
+  if (!started.process || !WaitForWindow(started.id, wantToolbar)) return -1;
+  return Now() - start;
+}
+
+// Ends Pellaro the way the user does: its editor is closed.
+void EndPellaro(Started& pellaro, const std::string& quitFile) {
+  UniqueHandle quit(
+      CreateFileA(quitFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  quit.Reset();
+  if (WaitForSingleObject(pellaro.process.Get(), 10000) != WAIT_OBJECT_0)
+    TerminateProcess(pellaro.process.Get(), 1);
+  DeleteFileA(quitFile.c_str());
+  Sleep(100);  // the editor follows the quit file within 50 ms
+}
+
+std::string StoredEditor(bool& present) {
+  UniqueRegKey key;
+  char value[MAX_PATH] = {};
+  DWORD size = sizeof value - 1;
+  present =
+      RegOpenKeyExA(HKEY_CURRENT_USER, kAppDataKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS &&
+      RegQueryValueExA(key.Get(), "editor", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                       &size) == ERROR_SUCCESS;
+  return present ? std::string(value) : std::string();
+}
+
+void StoreEditor(const std::string* editor) {
+  UniqueRegKey key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDataKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                      key.Receive(), nullptr) != ERROR_SUCCESS)
+    return;
+  if (editor)
+    RegSetValueExA(key.Get(), "editor", 0, REG_SZ, reinterpret_cast<const BYTE*>(editor->c_str()),
+                   static_cast<DWORD>(editor->size() + 1));
+  else
+    RegDeleteValueA(key.Get(), "editor");
+}
+
+double CpuSeconds(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+  auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+           1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string pellaro = argv[1];
+  const std::string editor = argv[2];
+  int pairs = argc > 3 ? std::atoi(argv[3]) : 15;
+  if (pairs < 15) pairs = 15;
+
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder =
+      std::string(temp) + "pellaro-bench-start-" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string source = folder + "Hello.java";
+  const std::string quitFile = folder + "quit";
+  UniqueHandle file(
+      CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  file.Reset();
+  SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_QUIT_FILE", quitFile.c_str());
+  SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_ONE_WINDOW", "1");
+  SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_LOG", nullptr);
+  bool hadEditor = false;
+  const std::string oldEditor = StoredEditor(hadEditor);
+  StoreEditor(&editor);
+
+  const std::string pellaroCommand = "\"" + pellaro + "\" \"" + source + "\"";
+  std::vector<double> pellaroTimes, notepadTimes;
+  bool ok = true;
+  for (int round = -1; round < pairs && ok; ++round) {
+    Started started;
+    double seconds = TimeToWindow(pellaroCommand, true, started);
+    EndPellaro(started, quitFile);
+    ok = seconds > 0;
+    if (round >= 0) pellaroTimes.push_back(seconds);
+
+    seconds = TimeToWindow("notepad.exe", false, started);
+    TerminateProcess(started.process.Get(), 0);
+    WaitForSingleObject(started.process.Get(), 5000);
+    ok = ok && seconds > 0;
+    if (round >= 0) notepadTimes.push_back(seconds);
+  }
+
+  std::printf("Cold starts, %d rounds after a warm-up, sides taking turns:\n", pairs);
+  if (ok) {
+    std::printf("  %-50s median %8.1f ms\n", "Pellaro.exe Hello.java to its strip",
+                Median(pellaroTimes) * 1000);
+    std::printf("  %-50s median %8.1f ms\n", "notepad.exe to its window",
+                Median(notepadTimes) * 1000);
+    std::printf("P3   %5.2f   target <= 1.0\n", Median(pellaroTimes) / Median(notepadTimes));
+  } else {
+    std::printf("  FAILED: a window did not show\n");
+  }
+
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (GetFileAttributesExA(pellaro.c_str(), GetFileExInfoStandard, &data))
+    std::printf("P4   Pellaro.exe: %lu bytes (%.0f KiB; target <= 512 KiB)\n",
+                static_cast<unsigned long>(data.nFileSizeLow), data.nFileSizeLow / 1024.0);
+
+  Started idle;
+  if (TimeToWindow(pellaroCommand, true, idle) > 0) {
+    Sleep(1000);
+    const double before = CpuSeconds(idle.process.Get());
+    Sleep(10000);
+    const double used = CpuSeconds(idle.process.Get()) - before;
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(idle.process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                         sizeof memory);
+    std::printf(
+        "     idle for 10 s: %.1f ms of processor time; private memory %.0f KiB "
+        "(target <= 4096 KiB), working set %.0f KiB\n",
+        used * 1000, memory.PrivateUsage / 1024.0, memory.WorkingSetSize / 1024.0);
+    EndPellaro(idle, quitFile);
+  } else {
+    ok = false;
+  }
+
+  StoreEditor(hadEditor ? &oldEditor : nullptr);
+  DeleteFileA(source.c_str());
+  RemoveDirectoryA(folder.c_str());
+  std::fflush(stdout);
+  std::_Exit(ok ? 0 : 1);
+}
