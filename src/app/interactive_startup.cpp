@@ -33,14 +33,15 @@ bool EndsWith(const std::string& text, const char* suffix) {
 }
 
 // Starts the stored editor on file; when it does not start, asks for another
-// until one does, and keeps that one.
+// until one does, and keeps that one. The strip shows while the editor gets
+// ready.
 bool StartEditor(const std::string& file) {
-  if (Editors.Launch(Settings.editor, file)) return true;
+  if (Editors.Launch(Settings.editor, file, false)) return true;
   Tell(kEditorFailedText);
   std::string editor;
   do {
     if (!AskForEditor(editor)) return false;
-  } while (!Editors.Launch(editor, file));
+  } while (!Editors.Launch(editor, file, false));
   CopyToField(Settings.editor, sizeof Settings.editor, editor);
   return true;
 }
@@ -111,6 +112,11 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   UpdateWindow(tool);
   Settings.ToolWindow = tool;
   if (!BuildToolbar()) return 0;
+  RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Once the editor is ready its window may have come up over the strip.
+  Editors.WaitUntilIdle();
+  SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   const int code = RunMessageLoop();
   // The mutex was never owned; its name lasts until the handle closes at exit.

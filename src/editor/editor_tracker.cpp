@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr DWORD kIdleWait = 10000;
+
 bool IsExistingFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -21,9 +23,14 @@ std::string EditorCommandPart(const std::string& editorPath) {
   return editorPath;
 }
 
-bool EditorTracker::Launch(const std::string& editorPath, const std::string& argument) {
+bool EditorTracker::Launch(const std::string& editorPath, const std::string& argument,
+                           bool waitUntilIdle) {
   if (editorPath.empty()) return false;
-  return Start(EditorCommandPart(editorPath) + " \"" + argument + "\"", argument);
+  return Start(EditorCommandPart(editorPath) + " \"" + argument + "\"", argument, waitUntilIdle);
+}
+
+void EditorTracker::WaitUntilIdle() const {
+  if (!list_.empty()) WaitForInputIdle(list_.back().process.Get(), kIdleWait);
 }
 
 bool EditorTracker::LaunchWithArguments(const std::string& editorPath,
@@ -32,7 +39,8 @@ bool EditorTracker::LaunchWithArguments(const std::string& editorPath,
   return Start(EditorCommandPart(editorPath) + " " + arguments, arguments);
 }
 
-bool EditorTracker::Start(std::string commandLine, const std::string& argument) {
+bool EditorTracker::Start(std::string commandLine, const std::string& argument,
+                          bool waitUntilIdle) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};
@@ -43,7 +51,7 @@ bool EditorTracker::Start(std::string commandLine, const std::string& argument) 
 
   UniqueHandle process(created.hProcess);
   // Idle, timed out or without a message loop: the editor has started either way.
-  WaitForInputIdle(process.Get(), 10000);
+  if (waitUntilIdle) WaitForInputIdle(process.Get(), kIdleWait);
 
   EditorProcess entry;
   entry.argument = argument;

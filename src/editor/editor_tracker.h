@@ -32,7 +32,13 @@ class EditorTracker {
 
   // Starts the editor (EditorCommandPart) with "argument", waits (10 s at most) until it is idle
   // and tracks it. False when the path is empty or the process cannot be created.
-  bool Launch(const std::string& editorPath, const std::string& argument);
+  // Without waitUntilIdle the caller goes on at once and waits with
+  // WaitUntilIdle when it has done what may happen meanwhile.
+  bool Launch(const std::string& editorPath, const std::string& argument,
+              bool waitUntilIdle = true);
+
+  // Waits (10 s at most) until the editor started last is idle.
+  void WaitUntilIdle() const;
 
   // Starts `editorPath arguments`, the arguments as written (a line-jump
   // command line such as "/l 12 C:\work\Hello.java"), and tracks it like Launch.
@@ -50,7 +56,7 @@ class EditorTracker {
 
  private:
   static bool HasEnded(const EditorProcess& entry);
-  bool Start(std::string commandLine, const std::string& argument);
+  bool Start(std::string commandLine, const std::string& argument, bool waitUntilIdle = true);
 
   std::deque<EditorProcess> list_;
   UniqueHandle lastThread_;  // primary thread of the most recent launch

@@ -52,6 +52,16 @@ void KeepFromChild(const UniqueHandle& handle) {
   SetHandleInformation(handle.Get(), HANDLE_FLAG_INHERIT, 0);
 }
 
+RunPhases lastPhases;
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+         static_cast<double>(frequency.QuadPart);
+}
+
 // Jobs whose processes outlived their run: kept open while the program runs,
 // so that closing them, at the latest when the program ends, ends those
 // processes.
@@ -283,6 +293,8 @@ void OutputSink::Append(const char* bytes, std::size_t count) {
   destination_[stored_] = '\0';
 }
 
+const RunPhases& LastRunPhases() { return lastPhases; }
+
 CapturedProcess::~CapturedProcess() {
   if (job_ && !JobIsEmpty(job_.Get())) LingeringJobs().push_back(std::move(job_));
 }
@@ -345,6 +357,7 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   // the program's own job forbids it, stopping walks the process tree.
   job_ = MakeJob();
   if (job_ && !AssignProcessToJobObject(job_.Get(), process_.Get())) job_.Reset();
+  QueryPerformanceCounter(&started_);
   ResumeThread(thread_.Get());
   // Only the child holds the write end now, so the pipe breaks when it ends.
   outputWrite_.Reset();
@@ -397,12 +410,15 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
   // the interpreter.
   inputWrite_.Reset();
   inputRead_.Reset();
+  lastPhases.fed = MillisecondsSince(started_);
 
   while (!stopped && !Exited(0)) stopped = !waiter.Wait(kWatchPeriod);
   if (stopped) {
     EndAll();
     Exited(kStopWait);
   }
+  lastPhases.exited = MillisecondsSince(started_);
   reader.TakeRest();
+  lastPhases.collected = MillisecondsSince(started_);
   return !stopped;
 }

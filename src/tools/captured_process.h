@@ -32,6 +32,15 @@ class OutputSink {
   std::size_t received_ = 0;
 };
 
+// Where the last run's time went, in milliseconds from the child's start: to
+// the last line of its script taken, to its end, and to the end of collecting.
+struct RunPhases {
+  double fed = 0;
+  double exited = 0;
+  double collected = 0;
+};
+const RunPhases& LastRunPhases();
+
 // Called while the program waits for a child: whenever the thread has
 // messages, and at least every 250 ms. True asks for the child to be stopped.
 using StopQuestion = std::function<bool()>;
@@ -87,4 +96,5 @@ class CapturedProcess {
   UniqueHandle thread_;
   UniqueHandle job_;
   DWORD processId_ = 0;
+  LARGE_INTEGER started_ = {};
 };

@@ -162,14 +162,23 @@ int main(int argc, char** argv) {
   Settings.DOSPrompt = 0;
   Settings.ClassCmdLine[0] = '\0';
   const std::string directJavac = "\"" + fakes + "javac.exe\" Hello.java";
-  auto runTool = [&](std::size_t expected) {
+  // Where RunTool's time went, per side: feeding the script, the child's end,
+  // the end of collecting.
+  std::vector<RunPhases> quietPhases, largePhases;
+  auto runTool = [&](std::size_t expected, std::vector<RunPhases>* phases) {
     ResultText text;
+    struct Note {
+      std::vector<RunPhases>* phases;
+      ~Note() {
+        if (phases) phases->push_back(LastRunPhases());
+      }
+    } note{phases};
     return RunTool("javac", source, 0, ToolArguments::None, text) == RunEnd::Finished &&
            text.Text()[0] == ' ' && (expected == 0 || text.Stored() == expected);
   };
 
   std::printf("%d rounds after two warm-up rounds, sides taking turns:\n", rounds);
-  Side quietRunTool{"RunTool, javac printing nothing", [&] { return runTool(0); }};
+  Side quietRunTool{"RunTool, javac printing nothing", [&] { return runTool(0, &quietPhases); }};
   Side quietInterpreter{"cmd.exe /c javac, output on a pipe",
                         [&] { return RunWithPipe("cmd.exe /c javac Hello.java", folder) == 0; }};
   Side quietDirect{"javac started directly, output on a pipe",
@@ -180,7 +189,8 @@ int main(int argc, char** argv) {
   PrintSide(quietDirect);
 
   SetEnvironmentVariableA(kBytesVariable, kLargeOutput);
-  Side largeRunTool{"RunTool, javac printing 256 KiB", [&] { return runTool(kLargeOutputBytes); }};
+  Side largeRunTool{"RunTool, javac printing 256 KiB",
+                    [&] { return runTool(kLargeOutputBytes, &largePhases); }};
   Side largeInterpreter{"cmd.exe /c javac printing 256 KiB, on a pipe", [&] {
                           return RunWithPipe("cmd.exe /c javac Hello.java", folder) >=
                                  static_cast<long long>(kLargeOutputBytes);
@@ -191,10 +201,24 @@ int main(int argc, char** argv) {
 
   SetEnvironmentVariableA(kBytesVariable, "1048576");
   Side hugeRunTool{"RunTool, javac printing 1 MiB (cut at 256 KiB)",
-                   [&] { return runTool(kResultBufferSize); }};
+                   [&] { return runTool(kResultBufferSize, nullptr); }};
   TakeTurns(3, {&hugeRunTool});
   PrintSide(hugeRunTool);
   SetEnvironmentVariableA(kBytesVariable, nullptr);
+
+  auto printPhases = [](const char* what, const std::vector<RunPhases>& phases) {
+    std::vector<double> fed, exited, collected;
+    for (const RunPhases& p : phases) {
+      fed.push_back(p.fed);
+      exited.push_back(p.exited);
+      collected.push_back(p.collected);
+    }
+    std::printf("  %-30s script fed %6.1f ms, interpreter ended %6.1f ms, collected %6.1f ms\n",
+                what, Median(fed), Median(exited), Median(collected));
+  };
+  std::printf("Where RunTool's time goes (medians, from the interpreter's start):\n");
+  printPhases("javac printing nothing:", quietPhases);
+  printPhases("javac printing 256 KiB:", largePhases);
 
   std::printf("Ratios of the medians:\n");
   PrintRatio("P1", quietRunTool, quietInterpreter, "<= 1.15");
