@@ -113,10 +113,13 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   Settings.ToolWindow = tool;
   if (!BuildToolbar()) return 0;
   RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // Once the editor is ready its window may have come up over the strip.
+  // Once the editor is ready its window may have come up over the strip:
+  // the strip goes back in front and is the active window, as when it is
+  // made after the editor.
   Editors.WaitUntilIdle();
   SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+               SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(main);
 
   const int code = RunMessageLoop();
   // The mutex was never owned; its name lasts until the handle closes at exit.

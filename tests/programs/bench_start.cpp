@@ -221,10 +221,13 @@ int main(int argc, char** argv) {
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(idle.process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                          sizeof memory);
+    // Wine leaves PrivateUsage at 0 and counts the committed private memory
+    // in PagefileUsage, as Windows does too.
+    const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
     std::printf(
-        "     idle for 10 s: %.1f ms of processor time; private memory %.0f KiB "
-        "(target <= 4096 KiB), working set %.0f KiB\n",
-        used * 1000, memory.PrivateUsage / 1024.0, memory.WorkingSetSize / 1024.0);
+        "     idle for 10 s: %.1f ms of processor time (%.0f ms since its start); "
+        "private memory %.0f KiB (target <= 4096 KiB), working set %.0f KiB\n",
+        used * 1000, (before + used) * 1000, privateBytes / 1024.0, memory.WorkingSetSize / 1024.0);
     EndPellaro(idle, quitFile);
   } else {
     ok = false;

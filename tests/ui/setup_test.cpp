@@ -276,6 +276,8 @@ TEST_F(SetupTest, PickedEditorIsTheOneTheOpenCommandStarts) {
   PellaroProcess pellaro = StartCommandLine(command);
   HWND strip = WaitForStrip(pellaro.Id());
   ASSERT_NE(strip, nullptr) << "no strip";
+  // The strip shows while the editor gets ready.
+  WaitUntil([&] { return ReadFakeLog(*folder_ / "editor.log").size() >= 2; });
   auto editors = ReadFakeLog(*folder_ / "editor.log");
   ASSERT_EQ(editors.size(), 2u);  // its thread record, then its command line
   EXPECT_EQ(Utf8(editors[1][1]), Utf8("\"" + editor + "\" \"" + source + "\""));

@@ -64,7 +64,11 @@ class StripTest : public testing::Test {
     strip_ = pellaro_.Started() ? WaitForStrip(pellaro_.Id()) : nullptr;
     return strip_;
   }
-  HWND StartOnSource() { return StartStrip("\"" + source_ + "\""); }
+  // The strip shows while the editor gets ready: this waits for the editor too.
+  HWND StartOnSource() {
+    if (StartStrip("\"" + source_ + "\"")) WaitUntil([&] { return EditorWindow() != nullptr; });
+    return strip_;
+  }
 
   // One record per editor started: its process id and command line.
   std::vector<std::vector<std::string>> EditorLog() const {
@@ -377,6 +381,7 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   PressButton(dialog, kEditorOk);
   strip_ = WaitForStrip(pellaro_.Id());
   ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
+  EXPECT_TRUE(WaitForEditorRecords(1));
   EXPECT_EQ(EditorLog().size(), 1u);
   ExitFromMenu();
   EXPECT_EQ(StoredText("AppData", "editor"), FakeEditorPath());
