@@ -300,6 +300,7 @@ CapturedProcess::~CapturedProcess() {
 }
 
 bool CapturedProcess::CreatePipes() {
+  QueryPerformanceCounter(&made_);
   if (!MakeOutputPipe(outputRead_, outputWrite_)) return false;
   if (!MakePipe(inputRead_, inputWrite_)) {
     outputRead_.Reset();
@@ -347,6 +348,8 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   std::vector<char> mutableCommand(commandLine.begin(), commandLine.end());
   mutableCommand.push_back('\0');
   PROCESS_INFORMATION info = {};
+  LARGE_INTEGER creating;
+  QueryPerformanceCounter(&creating);
   if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
                       nullptr, currentDirectory, &startup, &info))
     return false;
@@ -358,6 +361,8 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   job_ = MakeJob();
   if (job_ && !AssignProcessToJobObject(job_.Get(), process_.Get())) job_.Reset();
   QueryPerformanceCounter(&started_);
+  pendingCreateTook_ = MillisecondsSince(creating) - MillisecondsSince(started_);
+  pendingBeforeCreate_ = MillisecondsSince(made_) - MillisecondsSince(creating);
   ResumeThread(thread_.Get());
   // Only the child holds the write end now, so the pipe breaks when it ends.
   outputWrite_.Reset();
@@ -388,6 +393,10 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
   RunWaiter waiter(process_.Get(), reader, shouldStop);
   bool stopped = false;
 
+  lastPhases = RunPhases();
+  lastPhases.beforeCreate = pendingBeforeCreate_;
+  lastPhases.createTook = pendingCreateTook_;
+  int line = 0;
   std::size_t lineStart = 0;
   while (!stopped && lineStart < script.size() && !Exited(0)) {
     std::size_t lineEnd = script.find('\n', lineStart);
@@ -405,6 +414,7 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
         break;
       }
     }
+    if (line < RunPhases::kLines) lastPhases.lineTaken[line++] = MillisecondsSince(started_);
   }
   // End of input: a tool that reads standard input stops here, and so does
   // the interpreter.

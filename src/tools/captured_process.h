@@ -33,8 +33,13 @@ class OutputSink {
 };
 
 // Where the last run's time went, in milliseconds from the child's start: to
-// the last line of its script taken, to its end, and to the end of collecting.
+// each of the first lines of its script taken, to the last, to its end, and to
+// the end of collecting.
 struct RunPhases {
+  static constexpr int kLines = 4;
+  double lineTaken[kLines] = {};
+  double beforeCreate = 0;  // from the pipes' creation to CreateProcess, negative
+  double createTook = 0;
   double fed = 0;
   double exited = 0;
   double collected = 0;
@@ -97,4 +102,7 @@ class CapturedProcess {
   UniqueHandle job_;
   DWORD processId_ = 0;
   LARGE_INTEGER started_ = {};
+  LARGE_INTEGER made_ = {};
+  double pendingBeforeCreate_ = 0;
+  double pendingCreateTook_ = 0;
 };

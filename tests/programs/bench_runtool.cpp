@@ -52,6 +52,9 @@ double Now() {
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// How long each CreateProcess of RunWithPipe took, in milliseconds.
+std::vector<double> createTimes;
+
 // Runs commandLine in folder with standard output and error on one pipe and
 // an empty standard input; reads the pipe to its end. The number of bytes
 // read, or -1 when the child could not be started.
@@ -75,9 +78,11 @@ long long RunWithPipe(const std::string& commandLine, const std::string& folder)
   startup.hStdError = outputWrite.Get();
   std::string mutableCommand = commandLine;
   PROCESS_INFORMATION info = {};
+  const double creating = Now();
   if (!CreateProcessA(nullptr, &mutableCommand[0], nullptr, nullptr, TRUE, 0, nullptr,
                       folder.c_str(), &startup, &info))
     return -1;
+  createTimes.push_back((Now() - creating) * 1000);
   UniqueHandle process(info.hProcess);
   UniqueHandle thread(info.hThread);
   outputWrite.Reset();
@@ -213,10 +218,28 @@ int main(int argc, char** argv) {
       exited.push_back(p.exited);
       collected.push_back(p.collected);
     }
-    std::printf("  %-30s script fed %6.1f ms, interpreter ended %6.1f ms, collected %6.1f ms\n",
-                what, Median(fed), Median(exited), Median(collected));
+    std::vector<double> before, create;
+    for (const RunPhases& p : phases) {
+      before.push_back(p.beforeCreate);
+      create.push_back(p.createTook);
+    }
+    std::printf("  %-30s set-up %5.1f ms, CreateProcess %5.1f ms;", what, Median(before),
+                Median(create));
+    std::printf(" lines taken at");
+    for (int line = 0; line < RunPhases::kLines; ++line) {
+      std::vector<double> taken;
+      for (const RunPhases& p : phases) taken.push_back(p.lineTaken[line]);
+      std::printf(" %6.1f", Median(taken));
+    }
+    std::printf(" ms; interpreter ended %6.1f ms, collected %6.1f ms\n", Median(exited),
+                Median(collected));
   };
   std::printf("Where RunTool's time goes (medians, from the interpreter's start):\n");
+  {
+    std::vector<double> sorted = createTimes;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("  the other sides' CreateProcess: %5.1f ms\n", sorted[sorted.size() / 2]);
+  }
   printPhases("javac printing nothing:", quietPhases);
   printPhases("javac printing 256 KiB:", largePhases);
 
