@@ -75,19 +75,11 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
     }
   }
 
-  switch (ClassifyStartupFile(file)) {
-    case StartupKind::SettingsFile:
-      Settings.PxsMode = 1;
-      break;
-    case StartupKind::JavaSource:
-      if (anotherInstance) {
-        if (!Channel.Send(file)) Tell(kSendFailedText);
-        return 0;
-      }
-      if (!StartEditor(file)) return 0;
-      break;
-    case StartupKind::Other:
-      break;
+  const StartupKind kind = ClassifyStartupFile(file);
+  if (kind == StartupKind::SettingsFile) Settings.PxsMode = 1;
+  if (kind == StartupKind::JavaSource && anotherInstance) {
+    if (!Channel.Send(file)) Tell(kSendFailedText);
+    return 0;
   }
 
   if (!Channel.Create()) {
@@ -113,9 +105,11 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   Settings.ToolWindow = tool;
   if (!BuildToolbar()) return 0;
   RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // Once the editor is ready its window may have come up over the strip:
-  // the strip goes back in front and is the active window, as when it is
-  // made after the editor.
+
+  // The strip shows first; the editor starts beside it. Once the editor is
+  // ready its window may have come up over the strip: the strip goes back
+  // in front and is the active window.
+  if (kind == StartupKind::JavaSource && !StartEditor(file)) return 0;
   Editors.WaitUntilIdle();
   SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);

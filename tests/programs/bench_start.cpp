@@ -177,9 +177,10 @@ int main(int argc, char** argv) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string source = folder + "Hello.java";
   const std::string quitFile = folder + "quit";
-  UniqueHandle file(
-      CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  file.Reset();
+  for (const std::string& path : {source, folder + "s.pxs"}) {
+    UniqueHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
   SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_QUIT_FILE", quitFile.c_str());
   SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_ONE_WINDOW", "1");
   SetEnvironmentVariableA("PELLARO_FAKE_EDITOR_LOG", nullptr);
@@ -254,6 +255,7 @@ int main(int argc, char** argv) {
 
   StoreEditor(hadEditor ? &oldEditor : nullptr);
   DeleteFileA(source.c_str());
+  DeleteFileA((folder + "s.pxs").c_str());
   RemoveDirectoryA(folder.c_str());
   std::fflush(stdout);
   std::_Exit(ok ? 0 : 1);
