@@ -406,6 +406,9 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
                    static_cast<DWORD>(lineEnd - lineStart), &written, nullptr))
       break;
     lineStart = lineEnd;
+    // The last line waits in the pipe, which keeps it after the input is
+    // closed, until the interpreter is ready for it.
+    if (lineStart >= script.size()) break;
     // The interpreter may read ahead and drop what it read beyond one line, so
     // the next line goes in only once this one has left the pipe.
     while (!InputTaken() && !Exited(0)) {

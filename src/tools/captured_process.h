@@ -33,10 +33,10 @@ class OutputSink {
 };
 
 // Where the last run's time went, in milliseconds from the child's start: to
-// each of the first lines of its script taken, to the last, to its end, and to
-// the end of collecting.
+// each of the first lines of its script taken (the last is not waited for), to
+// the input's end, to its end, and to the end of collecting.
 struct RunPhases {
-  static constexpr int kLines = 4;
+  static constexpr int kLines = 3;
   double lineTaken[kLines] = {};
   double beforeCreate = 0;  // from the pipes' creation to CreateProcess, negative
   double createTook = 0;
@@ -78,7 +78,8 @@ class CapturedProcess {
 
   // Writes the script one line at a time, each only after the child has taken
   // the previous one out of the pipe, collecting output all the while; then
-  // closes the input so the child sees its end, and collects until the child
+  // closes the input behind the last line, so the child reads that line and
+  // then sees the input's end, and collects until the child
   // has exited and the pipe is empty. A process the child left behind that
   // keeps the pipe open does not hold the run up. False when shouldStop asked
   // for a stop: the child and all it started have then been ended, and what
