@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "dialogs/help_file.h"
 #include "dialogs/page_controls.h"
 #include "dialogs/settings_values.h"
 #include "resources/resource_ids.h"
@@ -47,18 +46,6 @@ void OnApply(HWND page, CommandSlot& slot) {
   slot.HotKey1 = LOBYTE(hotKey);
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR* header, CommandSlot& slot) {
-  switch (header->code) {
-    case PSN_APPLY:
-      OnApply(page, slot);
-      return NotificationDone(page);
-    case PSN_HELP:
-      OpenHelpFile();
-      return TRUE;
-  }
-  return FALSE;
-}
-
 }  // namespace
 
 INT_PTR CommandPageProc(HWND page, UINT message, WPARAM, LPARAM lParam, int slot) {
@@ -67,7 +54,8 @@ INT_PTR CommandPageProc(HWND page, UINT message, WPARAM, LPARAM lParam, int slot
       OnInitDialog(page, Settings.Cmd[slot]);
       return FALSE;
     case WM_NOTIFY:
-      return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam), Settings.Cmd[slot]);
+      return AnswerFrameNotification(page, reinterpret_cast<const NMHDR*>(lParam),
+                                     [&] { OnApply(page, Settings.Cmd[slot]); });
   }
   return FALSE;
 }

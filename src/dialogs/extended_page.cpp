@@ -4,7 +4,6 @@
 
 #include <prsht.h>
 
-#include "dialogs/help_file.h"
 #include "dialogs/page_controls.h"
 #include "dialogs/param_dialog.h"
 #include "resources/resource_ids.h"
@@ -96,18 +95,6 @@ void OnApply(HWND page) {
   Settings.Param = *WorkingListOf(page);
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR* header) {
-  switch (header->code) {
-    case PSN_APPLY:
-      OnApply(page);
-      return NotificationDone(page);
-    case PSN_HELP:
-      OpenHelpFile();
-      return TRUE;
-  }
-  return FALSE;
-}
-
 }  // namespace
 
 INT_PTR CALLBACK ExtendedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,7 +105,8 @@ INT_PTR CALLBACK ExtendedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       return OnCommand(page, wParam);
     case WM_NOTIFY:
-      return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+      return AnswerFrameNotification(page, reinterpret_cast<const NMHDR*>(lParam),
+                                     [&] { OnApply(page); });
     case WM_DESTROY:
       OnDestroy(page);
       return FALSE;

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 
-#include "dialogs/help_file.h"
 #include "dialogs/page_controls.h"
 #include "dialogs/pickers.h"
 #include "dialogs/settings_values.h"
@@ -38,18 +37,6 @@ void OnApply(HWND page) {
                SWP_NOMOVE | SWP_NOSIZE);
   const std::string path = WithTrailingBackslash(SpecifiedPath, sizeof SpecifiedPath);
   std::memcpy(SpecifiedPath, path.c_str(), path.size() + 1);
-}
-
-INT_PTR OnNotify(HWND page, const NMHDR* header) {
-  switch (header->code) {
-    case PSN_APPLY:
-      OnApply(page);
-      return NotificationDone(page);
-    case PSN_HELP:
-      OpenHelpFile();
-      return TRUE;
-  }
-  return FALSE;
 }
 
 // The chosen font goes straight into the settings: it stays chosen even when
@@ -98,7 +85,8 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
       OnInitDialog(page);
       return FALSE;
     case WM_NOTIFY:
-      return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+      return AnswerFrameNotification(page, reinterpret_cast<const NMHDR*>(lParam),
+                                     [&] { OnApply(page); });
     case WM_COMMAND:
       return OnCommand(page, wParam);
   }

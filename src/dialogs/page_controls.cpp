@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dialogs/help_file.h"
 #include "dialogs/settings_values.h"
 
 std::string ControlText(HWND page, int id) {
@@ -32,9 +33,18 @@ DWORD CheckState(HWND page, int id) {
   return SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
-INT_PTR NotificationDone(HWND page) {
-  SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-  return TRUE;
+INT_PTR AnswerFrameNotification(HWND page, const NMHDR* header,
+                                const std::function<void()>& apply) {
+  switch (header->code) {
+    case PSN_APPLY:
+      apply();
+      SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+      return TRUE;
+    case PSN_HELP:
+      OpenHelpFile();
+      return TRUE;
+  }
+  return FALSE;
 }
 
 HWND SettingsWindowOf(HWND page) { return GetAncestor(page, GA_ROOT); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // The control's whole text.
@@ -19,8 +20,10 @@ void ReadControlText(HWND page, int id, char* field, std::size_t count);
 void SetCheck(HWND page, int id, DWORD value);
 DWORD CheckState(HWND page, int id);
 
-// Tells the frame that the page took the notification without objection.
-INT_PTR NotificationDone(HWND page);
+// Answers the frame's notifications the same way on every page: apply runs
+// the page's own apply and reports it taken without objection; help opens the
+// help file. FALSE for any other notification.
+INT_PTR AnswerFrameNotification(HWND page, const NMHDR* header, const std::function<void()>& apply);
 
 // The settings window the page belongs to (the sheet or the page selector),
 // so that a dialog opened from the page is modal to the whole window.
