@@ -300,7 +300,8 @@ CapturedProcess::~CapturedProcess() {
 }
 
 bool CapturedProcess::CreatePipes() {
-  QueryPerformanceCounter(&made_);
+  lastPhases = RunPhases();
+  QueryPerformanceCounter(&piped_);
   if (!MakeOutputPipe(outputRead_, outputWrite_)) return false;
   if (!MakePipe(inputRead_, inputWrite_)) {
     outputRead_.Reset();
@@ -361,8 +362,8 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   job_ = MakeJob();
   if (job_ && !AssignProcessToJobObject(job_.Get(), process_.Get())) job_.Reset();
   QueryPerformanceCounter(&started_);
-  pendingCreateTook_ = MillisecondsSince(creating) - MillisecondsSince(started_);
-  pendingBeforeCreate_ = MillisecondsSince(made_) - MillisecondsSince(creating);
+  lastPhases.createTook = MillisecondsSince(creating) - MillisecondsSince(started_);
+  lastPhases.beforeCreate = MillisecondsSince(piped_) - MillisecondsSince(creating);
   ResumeThread(thread_.Get());
   // Only the child holds the write end now, so the pipe breaks when it ends.
   outputWrite_.Reset();
@@ -393,9 +394,6 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
   RunWaiter waiter(process_.Get(), reader, shouldStop);
   bool stopped = false;
 
-  lastPhases = RunPhases();
-  lastPhases.beforeCreate = pendingBeforeCreate_;
-  lastPhases.createTook = pendingCreateTook_;
   int line = 0;
   std::size_t lineStart = 0;
   while (!stopped && lineStart < script.size() && !Exited(0)) {

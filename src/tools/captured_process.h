@@ -38,8 +38,8 @@ class OutputSink {
 struct RunPhases {
   static constexpr int kLines = 3;
   double lineTaken[kLines] = {};
-  double beforeCreate = 0;  // from the pipes' creation to CreateProcess, negative
-  double createTook = 0;
+  double beforeCreate = 0;  // from the pipes' creation to CreateProcess
+  double createTook = 0;    // CreateProcess itself
   double fed = 0;
   double exited = 0;
   double collected = 0;
@@ -102,8 +102,6 @@ class CapturedProcess {
   UniqueHandle thread_;
   UniqueHandle job_;
   DWORD processId_ = 0;
+  LARGE_INTEGER piped_ = {};
   LARGE_INTEGER started_ = {};
-  LARGE_INTEGER made_ = {};
-  double pendingBeforeCreate_ = 0;
-  double pendingCreateTook_ = 0;
 };

@@ -25,6 +25,7 @@
 
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
+#include "bench_timing.h"
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
@@ -39,17 +40,6 @@ std::string OwnFolder() {
   char path[MAX_PATH];
   std::string module(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
   return DirectoryOf(module);
-}
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // How long each CreateProcess of RunWithPipe took, in milliseconds.
@@ -105,13 +95,6 @@ struct Side {
   std::vector<double> seconds;
   bool ok = true;
 };
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // Two warm-up rounds, then `rounds` rounds in which every side runs once, in turn.
 void TakeTurns(int rounds, const std::vector<Side*>& sides) {
@@ -235,11 +218,7 @@ int main(int argc, char** argv) {
                 Median(collected));
   };
   std::printf("Where RunTool's time goes (medians, from the interpreter's start):\n");
-  {
-    std::vector<double> sorted = createTimes;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("  the other sides' CreateProcess: %5.1f ms\n", sorted[sorted.size() / 2]);
-  }
+  std::printf("  the other sides' CreateProcess: %5.1f ms\n", Median(createTimes));
   printPhases("javac printing nothing:", quietPhases);
   printPhases("javac printing 256 KiB:", largePhases);
 

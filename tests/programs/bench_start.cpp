@@ -18,28 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "common/win_handle.h"
 
 namespace {
 
 const char kAppDataKey[] = "Software\\DrussetAPP\\Pellaro\\AppData";
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 struct Search {
   DWORD process;

@@ -28,9 +28,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "../fakes/fake_common.h"
+#include "../support/test_support.h"
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
 #include "common/win_handle.h"
@@ -38,19 +40,6 @@
 #include "tools/tool_run.h"
 
 namespace {
-
-// Asks for a stop once a run has gone on for the given time.
-class StopAfter : public RunWatch {
- public:
-  explicit StopAfter(DWORD milliseconds) : milliseconds_(milliseconds) {}
-  void Begin(const char*, const std::string&) override { started_ = GetTickCount(); }
-  bool ShouldStop() override { return GetTickCount() - started_ >= milliseconds_; }
-  void End() override {}
-
- private:
-  DWORD milliseconds_;
-  DWORD started_ = 0;
-};
 
 // Lines that start at the left edge, so that wrapping cannot split them.
 const char* const kJavaLines[] = {"  出力 1 行目 ----------", "  出力 2 行目 ----------",
@@ -206,10 +195,10 @@ int RunDemo(int argc, char** argv) {
 
   Settings.DOSPrompt = 1;
   ResultText text;
-  StopAfter stop(noKey ? 3000 : 0);
-  if (noKey) WatchRuns(&stop);
+  std::optional<StopAfter> stop;
+  if (noKey) stop.emplace(3000);
   const RunEnd end = RunTool("java", folder + "Hello", 0, ToolArguments::First, text);
-  WatchRuns(nullptr);
+  stop.reset();
   bool ran = end == (noKey ? RunEnd::Stopped : RunEnd::Finished);
   bool onlySpace = std::string(ResultBuffer) == (noKey ? " \r\n中止しました\r\n" : " ");
   own.Reset();

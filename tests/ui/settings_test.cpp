@@ -112,10 +112,7 @@ class SettingsWindow : public testing::TestWithParam<Frame> {
   }
 
   void TearDown() override {
-    if (process_ && WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.Get(), 1);
-      WaitForSingleObject(process_.Get(), kUiWaitMs);
-    }
+    pellaro_.EndIfRunning();
     DeleteSettingsKeys();
   }
 
@@ -127,23 +124,16 @@ class SettingsWindow : public testing::TestWithParam<Frame> {
   void Start() {
     const std::string program = *folder_ / "Pellaro.exe";
     ASSERT_TRUE(CopyFileA((ProgramsFolder() + "\\Pellaro.exe").c_str(), program.c_str(), FALSE));
-    std::string commandLine = "\"" + program + "\" \"" + *folder_ / "s.pxs\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &started));
-    CloseHandle(started.hThread);
-    process_.Reset(started.hProcess);
-    pid_ = started.dwProcessId;
-    strip_ = WaitForStrip(pid_);
+    pellaro_ = StartCommandLine("\"" + program + "\" \"" + *folder_ / "s.pxs\"");
+    ASSERT_TRUE(pellaro_.Started());
+    strip_ = WaitForStrip(pellaro_.Id());
     ASSERT_NE(strip_, nullptr) << "no strip";
   }
 
   // The strip's "オプション" entry.
   void Open() {
     PressButton(strip_, IDM_OPTIONS);
-    frame_ = WaitForDialog(pid_, IsSheet() ? "設定" : "プロパティ");
+    frame_ = WaitForDialog(pellaro_.Id(), IsSheet() ? "設定" : "プロパティ");
     ASSERT_NE(frame_, nullptr) << "no settings window";
   }
 
@@ -185,8 +175,7 @@ class SettingsWindow : public testing::TestWithParam<Frame> {
 
   void Exit() {
     SendCommand(strip_, IDM_EXIT);
-    ASSERT_EQ(WaitForSingleObject(process_.Get(), kUiWaitMs), WAIT_OBJECT_0)
-        << "Pellaro.exe is still running";
+    ASSERT_TRUE(pellaro_.WaitForExit()) << "Pellaro.exe is still running";
   }
 
   bool StripIsTopmost() const { return (GetWindowLongA(strip_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -194,8 +183,7 @@ class SettingsWindow : public testing::TestWithParam<Frame> {
   std::unique_ptr<TempFolder> folder_;
   std::unique_ptr<ScopedWin98> win98_;
   ScopedUnmanagedWindows unmanagedWindows_;
-  UniqueHandle process_;
-  DWORD pid_ = 0;
+  PellaroProcess pellaro_;
   HWND strip_ = nullptr;
   HWND frame_ = nullptr;
 };
@@ -342,7 +330,7 @@ TEST_P(SettingsWindow, CancelAndTheCloseBoxDiscardAllButTheChosenFont) {
   HWND general = ShowPage(kGeneral);
   Ask(GetDlgItem(general, IDC_GEN_FOREGROUND), BM_SETCHECK, BST_UNCHECKED);
   PressButton(general, IDC_GEN_FONT);
-  HWND fonts = WaitForOwnedDialog(pid_, frame_, kFontSizes);
+  HWND fonts = WaitForOwnedDialog(pellaro_.Id(), frame_, kFontSizes);
   ASSERT_NE(fonts, nullptr) << "no font dialog owned by the settings window";
   HWND faces = GetDlgItem(fonts, kFontFaces);
   Ask(faces, CB_SETCURSEL, 0);
@@ -355,7 +343,7 @@ TEST_P(SettingsWindow, CancelAndTheCloseBoxDiscardAllButTheChosenFont) {
   ASSERT_TRUE(WaitUntilGone(fonts));
   // On the way out, the version box shows the program's version.
   PressButton(general, IDC_GEN_VERSION);
-  HWND version = WaitForOwnedDialog(pid_, frame_, IDC_VER_OK);
+  HWND version = WaitForOwnedDialog(pellaro_.Id(), frame_, IDC_VER_OK);
   ASSERT_NE(version, nullptr) << "no version box owned by the settings window";
   EXPECT_NE(FindWindowExA(version, nullptr, "Static", "Pellaro    Ver " PELLARO_VERSION), nullptr);
   PressButton(version, IDC_VER_OK);
@@ -394,13 +382,13 @@ TEST_P(ParamList, AddChangeAndDeleteKeepTheOrderAndOkStoresTheList) {
 
   // Add: a quote is refused with the text kept; then a plain pair goes last.
   PressButton(page, IDC_EXT_PARAM_ADD);
-  HWND dialog = WaitForOwnedDialog(pid_, frame_, IDC_PARAM_NAME);
+  HWND dialog = WaitForOwnedDialog(pellaro_.Id(), frame_, IDC_PARAM_NAME);
   ASSERT_NE(dialog, nullptr) << "no parameter dialog owned by the settings window";
   EXPECT_FALSE(IsWindowEnabled(frame_)) << "a second parameter dialog could be opened";
   SetWindowTextA(GetDlgItem(dialog, IDC_PARAM_NAME), "x\"y");
   SetWindowTextA(GetDlgItem(dialog, IDC_PARAM_VALUE), "1");
   PressButton(dialog, IDOK);
-  HWND box = WaitForMessageBox(pid_, dialog);
+  HWND box = WaitForMessageBox(pellaro_.Id(), dialog);
   ASSERT_NE(box, nullptr) << "a quote was taken";
   EXPECT_EQ(MessageBoxText(box), kQuoteRefusedText);
   PressButton(box, IDOK);
@@ -416,7 +404,7 @@ TEST_P(ParamList, AddChangeAndDeleteKeepTheOrderAndOkStoresTheList) {
   // Change the second line with both fields left empty.
   Ask(list, LB_SETCURSEL, 1);
   PressButton(page, IDC_EXT_PARAM_CHANGE);
-  dialog = WaitForOwnedDialog(pid_, frame_, IDC_PARAM_NAME);
+  dialog = WaitForOwnedDialog(pellaro_.Id(), frame_, IDC_PARAM_NAME);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_PARAM_NAME)), "");
   PressButton(dialog, IDOK);
@@ -485,8 +473,8 @@ TEST_P(HelpButton, OpensHelpHtmlBesideTheProgramShownNormallyAndNothingWithoutIt
   ASSERT_NE(ShowPage(kCommand2), nullptr);
   PressHelp();
   ASSERT_TRUE(WaitUntilIdle(frame_));
-  EXPECT_EQ(WaitForMessageBox(pid_, nullptr, 0), nullptr);
-  EXPECT_EQ(WaitForMessageBox(pid_, frame_, 0), nullptr);
+  EXPECT_EQ(WaitForMessageBox(pellaro_.Id(), nullptr, 0), nullptr);
+  EXPECT_EQ(WaitForMessageBox(pellaro_.Id(), frame_, 0), nullptr);
 
   WriteFileBytes(*folder_ / "HELP.HTML", "<html></html>");
   PressHelp();
