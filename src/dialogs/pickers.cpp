@@ -9,12 +9,9 @@ namespace {
 
 // Filters are label NUL pattern NUL NUL; the literal adds the last NUL.
 const char kTextFilter[] = ".txt files(*.txt)\0*.txt\0";
-#ifdef PELLARO_SETUP_PICKER
-// setup.exe compiles its own copy of the pickers, whose label is in the plural.
-const char kExeFilter[] = ".exe files(*.exe)\0*.exe\0";
-#else
 const char kExeFilter[] = ".exe file(*.exe)\0*.exe\0";
-#endif
+// setup.exe's picker labels the same files in the plural.
+const char kSetupExeFilter[] = ".exe files(*.exe)\0*.exe\0";
 const char kJavaFilter[] = "Java Source File(*.java)\0*.java\0";
 
 const char kSaveTitle[] = "ファイルに保存";
@@ -47,6 +44,10 @@ bool PickTextFileToSave(HWND owner, char* buffer) {
 
 bool PickExecutable(HWND owner, char* buffer) {
   return PickFile(owner, buffer, kExeFilter, "exe", OFN_FILEMUSTEXIST, kOpenTitle, false);
+}
+
+bool PickSetupExecutable(HWND owner, char* buffer) {
+  return PickFile(owner, buffer, kSetupExeFilter, "exe", OFN_FILEMUSTEXIST, kOpenTitle, false);
 }
 
 bool PickJavaSource(HWND owner, char* buffer) {

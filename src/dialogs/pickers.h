@@ -16,5 +16,7 @@ bool PickTextFileToSave(HWND owner, char* buffer);
 bool PickFolder(HWND owner, char* buffer);
 // Open dialog for an existing .exe file.
 bool PickExecutable(HWND owner, char* buffer);
+// The same, labelled as setup.exe labels it.
+bool PickSetupExecutable(HWND owner, char* buffer);
 // Open dialog for an existing .java file.
 bool PickJavaSource(HWND owner, char* buffer);

@@ -25,7 +25,7 @@ void Leave(HWND dialog, INT_PTR result) {
 
 void OnBrowse(HWND dialog) {
   char path[kPickerBufferSize] = {};
-  if (PickExecutable(dialog, path)) SetDlgItemTextA(dialog, IDC_INST_EDITOR, path);
+  if (PickSetupExecutable(dialog, path)) SetDlgItemTextA(dialog, IDC_INST_EDITOR, path);
 }
 
 void OnOk(HWND dialog) {
