@@ -130,7 +130,6 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
       // Grabbing the strip's own surface drags it as a caption would.
       SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-      OutputDebugStringA("LBUTTON");
       return TRUE;
     case WM_RBUTTONDOWN:
       OnRightButtonDown(window, lParam);
