@@ -2,14 +2,20 @@
 // scripts/bench.sh:
 //
 //   bench_start <Pellaro.exe> <fake editor> [pairs]
+//   bench_start --window     (the baseline it measures: a window, nothing more)
 //
 // P3: from starting "Pellaro.exe Hello.java" to its strip being visible,
 //     against Wine's notepad from its start to its window being visible; the
 //     two take turns after a warm-up, and the ratio is that of the medians.
 // P4: the size of Pellaro.exe; with the strip open and idle for 10 s, the
-//     processor time it used and its private memory.
+//     processor time it used and its private memory. Then the processor time
+//     it uses while a java that prints nothing sleeps for 10 s. For memory,
+//     the baseline is a program that shows one window after loading the
+//     common controls, which the strip's toolbar needs: what Wine itself
+//     costs any such program.
 // The stored editor is set to the fake editor for the run and put back after.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -19,7 +25,10 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "common/dbcs_text.h"
+#include "common/system_text.h"
 #include "common/win_handle.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -145,9 +154,34 @@ double PrivateKiB(HANDLE process) {
   return (memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) / 1024.0;
 }
 
+// The baseline: one window, after loading the common controls.
+int ShowBaselineWindow() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  HWND window = CreateWindowExA(0, "STATIC", "baseline", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                200, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!window) return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
+// Private memory of a program's window 1 s after it shows; negative when it
+// did not show.
+double PrivateKiBOnceShown(const std::string& commandLine) {
+  Started started;
+  if (TimeToWindow(commandLine, false, started) < 0) return -1;
+  Sleep(1000);
+  const double kib = PrivateKiB(started.process.Get());
+  TerminateProcess(started.process.Get(), 0);
+  WaitForSingleObject(started.process.Get(), 5000);
+  return kib;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--window") return ShowBaselineWindow();
   if (argc < 3) return 2;
   const std::string pellaro = argv[1];
   const std::string editor = argv[2];
@@ -215,27 +249,46 @@ int main(int argc, char** argv) {
     std::printf("P4   Pellaro.exe: %lu bytes (%.0f KiB; target <= 512 KiB)\n",
                 static_cast<unsigned long>(data.nFileSizeLow), data.nFileSizeLow / 1024.0);
 
+  // The tools are the fakes beside this program; java sleeps for 10 s.
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string fakes = DirectoryOf(self);
+  const std::string path = EnvironmentValue("PATH");
+  SetEnvironmentVariableA("PATH", (fakes + ";" + path).c_str());
+  SetEnvironmentVariableA("PELLARO_FAKE_LOG", (folder + "tools.log").c_str());
+  SetEnvironmentVariableA("PELLARO_FAKE_SLEEP_JAVA", "10000");
+
   Started idle;
-  if (TimeToWindow(pellaroCommand, true, idle) > 0) {
+  HWND strip = TimeToWindow(pellaroCommand, true, idle) > 0 ? WaitForWindow(idle.id, true) : nullptr;
+  if (strip) {
     Sleep(1000);
-    const double before = CpuSeconds(idle.process.Get());
+    double before = CpuSeconds(idle.process.Get());
     Sleep(10000);
-    const double used = CpuSeconds(idle.process.Get()) - before;
+    double used = CpuSeconds(idle.process.Get()) - before;
     std::printf("     idle for 10 s: %.1f ms of processor time (target about 0)\n", used * 1000);
-    std::printf("     private memory %.0f KiB (target <= 4096 KiB)\n",
-                PrivateKiB(idle.process.Get()));
+    const double own = PrivateKiB(idle.process.Get());
+    std::printf("     private memory %.0f KiB (target <= 4096 KiB)\n", own);
+
+    before = CpuSeconds(idle.process.Get());
+    PostMessageA(strip, WM_COMMAND, IDM_COMMAND2, 0);  // java alone
+    Sleep(10500);
+    used = CpuSeconds(idle.process.Get()) - before;
+    std::printf("     during a 10 s java that prints nothing: %.1f ms of processor time\n",
+                used * 1000);
+    std::printf("     (Wine counts another process's time in 10 ms ticks)\n");
     EndPellaro(idle, quitFile);
-    // What any program gets under Wine: notepad, measured the same way.
-    Started notepad;
-    if (TimeToWindow("notepad.exe", false, notepad) > 0) {
-      Sleep(1000);
-      std::printf("     notepad for comparison: private memory %.0f KiB\n",
-                  PrivateKiB(notepad.process.Get()));
-      TerminateProcess(notepad.process.Get(), 0);
-    }
+
+    // What Wine costs any program with a window: the baseline and notepad.
+    const double baseline = PrivateKiBOnceShown("\"" + std::string(self) + "\" --window");
+    std::printf("     a window with the common controls: private memory %.0f KiB;"
+                " Pellaro's own above it: %.0f KiB\n",
+                baseline, own - baseline);
+    std::printf("     notepad: private memory %.0f KiB\n", PrivateKiBOnceShown("notepad.exe"));
   } else {
     ok = false;
   }
+  SetEnvironmentVariableA("PATH", path.c_str());
+  DeleteFileA((folder + "tools.log").c_str());
 
   StoreEditor(hadEditor ? &oldEditor : nullptr);
   DeleteFileA(source.c_str());
