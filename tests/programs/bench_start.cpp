@@ -76,6 +76,7 @@ HWND WaitForWindow(DWORD process, bool wantToolbar) {
 struct Started {
   UniqueHandle process;
   DWORD id = 0;
+  HWND window = nullptr;  // once it showed
 };
 
 Started Start(const std::string& commandLine) {
@@ -97,8 +98,16 @@ Started Start(const std::string& commandLine) {
 double TimeToWindow(const std::string& commandLine, bool wantToolbar, Started& started) {
   double start = Now();
   started = Start(commandLine);
-  if (!started.process || !WaitForWindow(started.id, wantToolbar)) return -1;
+  if (!started.process) return -1;
+  started.window = WaitForWindow(started.id, wantToolbar);
+  if (!started.window) return -1;
   return Now() - start;
+}
+
+// Ends a program that has no ending of its own to wait for.
+void EndAbruptly(Started& started) {
+  TerminateProcess(started.process.Get(), 0);
+  WaitForSingleObject(started.process.Get(), 5000);
 }
 
 // Ends Pellaro the way the user does: its editor is closed.
@@ -173,8 +182,7 @@ double PrivateKiBOnceShown(const std::string& commandLine) {
   if (TimeToWindow(commandLine, false, started) < 0) return -1;
   Sleep(1000);
   const double kib = PrivateKiB(started.process.Get());
-  TerminateProcess(started.process.Get(), 0);
-  WaitForSingleObject(started.process.Get(), 5000);
+  EndAbruptly(started);
   return kib;
 }
 
@@ -219,14 +227,12 @@ int main(int argc, char** argv) {
     if (round >= 0) pellaroTimes.push_back(seconds);
 
     seconds = TimeToWindow(settingsCommand, true, started);
-    TerminateProcess(started.process.Get(), 0);
-    WaitForSingleObject(started.process.Get(), 5000);
+    EndAbruptly(started);
     ok = ok && seconds > 0;
     if (round >= 0) settingsTimes.push_back(seconds);
 
     seconds = TimeToWindow("notepad.exe", false, started);
-    TerminateProcess(started.process.Get(), 0);
-    WaitForSingleObject(started.process.Get(), 5000);
+    EndAbruptly(started);
     ok = ok && seconds > 0;
     if (round >= 0) notepadTimes.push_back(seconds);
   }
@@ -259,8 +265,7 @@ int main(int argc, char** argv) {
   SetEnvironmentVariableA("PELLARO_FAKE_SLEEP_JAVA", "10000");
 
   Started idle;
-  HWND strip = TimeToWindow(pellaroCommand, true, idle) > 0 ? WaitForWindow(idle.id, true) : nullptr;
-  if (strip) {
+  if (TimeToWindow(pellaroCommand, true, idle) > 0) {
     Sleep(1000);
     double before = CpuSeconds(idle.process.Get());
     Sleep(10000);
@@ -270,7 +275,7 @@ int main(int argc, char** argv) {
     std::printf("     private memory %.0f KiB (target <= 4096 KiB)\n", own);
 
     before = CpuSeconds(idle.process.Get());
-    PostMessageA(strip, WM_COMMAND, IDM_COMMAND2, 0);  // java alone
+    PostMessageA(idle.window, WM_COMMAND, IDM_COMMAND2, 0);  // java alone
     Sleep(10500);
     used = CpuSeconds(idle.process.Get()) - before;
     std::printf("     during a 10 s java that prints nothing: %.1f ms of processor time\n",
@@ -280,9 +285,10 @@ int main(int argc, char** argv) {
 
     // What Wine costs any program with a window: the baseline and notepad.
     const double baseline = PrivateKiBOnceShown("\"" + std::string(self) + "\" --window");
-    std::printf("     a window with the common controls: private memory %.0f KiB;"
-                " Pellaro's own above it: %.0f KiB\n",
-                baseline, own - baseline);
+    std::printf(
+        "     a window with the common controls: private memory %.0f KiB;"
+        " Pellaro's own above it: %.0f KiB\n",
+        baseline, own - baseline);
     std::printf("     notepad: private memory %.0f KiB\n", PrivateKiBOnceShown("notepad.exe"));
   } else {
     ok = false;
