@@ -6,6 +6,7 @@
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "windows/progress_window.h"
 #include "windows/result_window.h"
 
 namespace {
@@ -42,9 +43,17 @@ int RunCompileOnly(const std::string& commandLine) {
     return 0;
   }
 
-  // This compile takes none of the slots' argument strings.
+  // This compile takes none of the slots' argument strings. A compile that
+  // takes long shows how long, and can be stopped, as on the strip.
   ResultText text;
-  if (RunTool("javac", path, 0, ToolArguments::None, text) != RunEnd::NotStarted)
+  RunEnd end;
+  {
+    RunProgress progress;
+    WatchRuns(&progress);
+    end = RunTool("javac", path, 0, ToolArguments::None, text);
+    WatchRuns(nullptr);
+  }
+  if (end != RunEnd::NotStarted)
     ShowResultWindowModal();
   else
     Tell(kFailedText);

@@ -62,7 +62,7 @@ bool WriteSetupRegistry(const std::string& editorPath) {
       {HKEY_CURRENT_USER, kSettingsKey, "editor", editorPath},
       {HKEY_CURRENT_USER, extension, "", kFileClass},
       {HKEY_CURRENT_USER, fileClass + "\\Shell\\Open\\Command", "", "\"" + program + "\" %1"},
-      {HKEY_CURRENT_USER, fileClass + "\\Shell\\コンパイル\\Command", "", program + " -c %1"},
+      {HKEY_CURRENT_USER, fileClass + "\\Shell\\コンパイル\\Command", "", "\"" + program + "\" -c %1"},
       {HKEY_CURRENT_USER, fileClass + "\\DefaultIcon", "", program + ",1"},
       {HKEY_CURRENT_USER, fileClass, "", kFileClassName},
       {HKEY_CURRENT_USER, extension + "\\ShellNew", "NullFile", ""},

@@ -117,7 +117,7 @@ bool ReportsCompileError(const std::string& text, const std::string& sourcePath)
   return false;
 }
 
-bool FindTargetFile(std::string& path) {
+bool FindTargetFile(std::string& path, HWND* editorWindow) {
   HWND candidate = GetForegroundWindow();
   HWND main = Settings.MainWindow;
   if (candidate && candidate == main) {
@@ -132,6 +132,7 @@ bool FindTargetFile(std::string& path) {
   if (file.empty()) return false;
   CurrentSourceFile = file;
   path = file;
+  if (editorWindow) *editorWindow = candidate;
   return true;
 }
 
@@ -161,10 +162,10 @@ void RunSequence(int slot, const std::string& sourcePath, char* output) {
   }
 }
 
-bool RunCommand(int slot, char* output) {
+bool RunCommand(int slot, char* output, HWND* editorWindow) {
   if (slot < 0 || slot >= kSlotCount) return false;
   std::string path;
-  if (!FindTargetFile(path)) return false;
+  if (!FindTargetFile(path, editorWindow)) return false;
   RunSequence(slot, path, output);
   return true;
 }

@@ -2,15 +2,19 @@
 // the user works in and run the slot's tool sequence on it.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // The file of the editor window in front (or just beneath the main window):
-// true, with the path stored in CurrentSourceFile and in path.
-bool FindTargetFile(std::string& path);
+// true, with the path stored in CurrentSourceFile and in path, and that
+// window in editorWindow when one is asked for.
+bool FindTargetFile(std::string& path, HWND* editorWindow = nullptr);
 
 // Runs command slot `slot` (0 to 2); output is where in ResultBuffer the text
-// goes. False when no source file was found (then nothing ran).
-bool RunCommand(int slot, char* output);
+// goes. False when no source file was found (then nothing ran). The editor
+// window the command was for goes to editorWindow when one is asked for.
+bool RunCommand(int slot, char* output, HWND* editorWindow = nullptr);
 
 // The tools of slot's ExeMode on the source file path: javac first when bit 0
 // is set, stopping there when it reports an error; then java (2) or

@@ -465,8 +465,10 @@ TEST_F(CompileOnlyMessages, MissingRelativeFileIsNamedWithItsFullPath) {
 class CompileOnlyFailure : public CompileOnlyMessages {};
 
 TEST_F(CompileOnlyFailure, InterpreterThatCannotStartIsReportedAsAFailure) {
-  // Reported as Windows 98, the program asks for command.com, which Wine lacks.
+  // Reported as Windows 98, with no interpreter named by ComSpec, the
+  // program asks for command.com in the Windows folder, which Wine lacks.
   ScopedWin98 win98;
+  ScopedEnv comSpec("ComSpec", "C:\\no\\such\\command.com");
   ExpectOnlyTheMessage("-c " + source_, kFailedText);
 }
 
