@@ -64,8 +64,8 @@ std::string InterpreterPath() {
   const std::string comSpec = EnvironmentValue("ComSpec");
   if (IsFullPath(comSpec) && IsExistingFile(comSpec)) return comSpec;
   char folder[MAX_PATH] = {};
-  const UINT length = windows95 ? GetWindowsDirectoryA(folder, MAX_PATH)
-                                : GetSystemDirectoryA(folder, MAX_PATH);
+  const UINT length =
+      windows95 ? GetWindowsDirectoryA(folder, MAX_PATH) : GetSystemDirectoryA(folder, MAX_PATH);
   std::string path = length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
   if (!path.empty() && path.back() != '\\') path += '\\';
   return path + (windows95 ? "command.com" : "cmd.exe");
