@@ -53,10 +53,11 @@ void RunSlot(int slot) {
   running = true;
   bool ran = false;
   bool stopped = false;
+  RunOrigin origin;
   {
     RunProgress progress;
     WatchRuns(&progress);
-    ran = RunCommand(slot, ResultBuffer);
+    ran = RunCommand(slot, ResultBuffer, &origin);
     WatchRuns(nullptr);
     stopped = progress.Stopped();
   }
@@ -64,7 +65,7 @@ void RunSlot(int slot) {
   if (!ran) return;
   Beep(0, 0);
   // A stopped run shows what it printed up to the stop.
-  if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow();
+  if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow(origin);
 }
 
 void OpenSettings() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/line_jump.h"
+#include "java/output_line.h"
 #include "test_support.h"
 
 namespace {
