@@ -46,16 +46,16 @@ bool EditorTracker::Start(std::string commandLine, const std::string& argument,
   lastThread_.Reset(ok ? created.hThread : nullptr);
   if (!ok) return false;
 
-  UniqueHandle process(created.hProcess);
-  // Idle, timed out or without a message loop: the editor has started either way.
-  if (waitUntilIdle) WaitForInputIdle(process.Get(), kIdleWait);
-
   EditorProcess entry;
   entry.argument = argument;
   entry.threadId = created.dwThreadId;
   entry.processId = created.dwProcessId;
-  entry.process = std::move(process);
+  entry.process.Reset(created.hProcess);
   list_.push_back(std::move(entry));
+  // Tracked before the wait: Wine's wait handles messages sent meanwhile, such
+  // as a command from this very editor's window. Idle, timed out or without a
+  // message loop: the editor has started either way.
+  if (waitUntilIdle) WaitUntilIdle();
   return true;
 }
 

@@ -53,9 +53,9 @@ bool IsAbsolute(const std::string& path) {
 }
 
 // The interpreter's prompt starts with a drive's root or a network path.
-bool StartsWithPrompt(const std::string& line) {
-  return IsNetworkPath(line) ||
-         (line.size() >= 3 && IsAsciiLetter(line[0]) && line[1] == ':' && line[2] == '\\');
+bool StartsWithPrompt(const std::string& text) {
+  return IsNetworkPath(text) ||
+         (text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == ':' && text[2] == '\\');
 }
 
 // path taken from folder; empty when it is relative and there is no folder.
@@ -76,13 +76,13 @@ SourcePlace CompilerMessagePlace(const std::string& line, const std::string& too
     if (digitsEnd == i + 1 || digitsEnd >= line.size() || line[digitsEnd] != ':') continue;
     std::string path = line.substr(0, i);
     if (!EndsInJava(path)) return {};
+    path.erase(0, SkipBlanks(path));
     // Wine's cmd prints javac's first line straight after its prompt, and a
     // file name cannot hold a '>'.
     if (StartsWithPrompt(path)) {
       const std::size_t promptEnd = FindLastChar(path, '>');
-      if (promptEnd != std::string::npos) path.erase(0, promptEnd + 1);
+      if (promptEnd != std::string::npos) path.erase(0, SkipBlanks(path, promptEnd + 1));
     }
-    path.erase(0, SkipBlanks(path));
     return {FullPath(toolFolder, path), LineDigits(line, i + 1, digitsEnd)};
   }
   return {};

@@ -72,4 +72,11 @@ TEST(LineJump, SourcePathIsShortOrQuotedLong) {
   EXPECT_EQ(SourcePathForJump("C:\\nowhere\\Hello.java"), "C:\\nowhere\\Hello.java");
 }
 
+TEST(LineJump, PathFoundWithABlankIsQuoted) {
+  // Where the volume keeps no 8.3 names, the short form is the long path
+  // itself; Wine always makes short names, so the step is tried on its own.
+  EXPECT_EQ(QuotedWhenBlank("D:\\My Work\\Hello.java"), "\"D:\\My Work\\Hello.java\"");
+  EXPECT_EQ(QuotedWhenBlank("D:\\表示\\HELLO~1.JAV"), "D:\\表示\\HELLO~1.JAV");
+}
+
 }  // namespace
