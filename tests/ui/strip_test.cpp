@@ -512,58 +512,37 @@ class OutputJump : public StripTest {
     return EditorLog()[count - 1][1] + (EditorInFront(count - 1) ? "" : " <not in front>");
   }
 
-  // Keys pressed in the result window, as the user would after a jump.
   static void PressIn(HWND result, std::initializer_list<WORD> keys) {
     FocusResultText(result);
     PressKeys(keys);
     ASSERT_TRUE(WaitUntilIdle(result));
   }
 
-  // The line that holds the start of the result window's selection.
-  static LRESULT SelectedLine(HWND result) {
-    HWND edit = GetDlgItem(result, kResultEdit);
-    const DWORD start = LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0));
-    return SendMessageA(edit, EM_LINEFROMCHAR, start, 0);
-  }
-
   std::string sources_;  // the source's folder
 };
 
-TEST_F(OutputJump, DoubleClickOpensTheFileAMessageOrAFrameNames) {
-  CreateDirectoryA((sources_ + "app").c_str(), nullptr);
-  WriteFileBytes(sources_ + "app\\Util.java", "package app; class Util {}\r\n");
+TEST_F(OutputJump, DoubleClickOpensTheFileTheLineNamesInItsWindowsOwnRun) {
+  // The second run's folder holds no Util.java, but a package's file.
+  const std::string other = *folder_ / "b\\";
+  CreateDirectoryA(other.c_str(), nullptr);
+  CreateDirectoryA((other + "app").c_str(), nullptr);
+  WriteFileBytes(other + "Hello.java", "class Hello {}\r\n");
+  WriteFileBytes(other + "app\\Util.java", "package app; class Util {}\r\n");
   ScriptJavac("Util.java:3: エラー: シンボルを見つけられません\r\nエラー1個\r\n");
   WriteFileBytes(*folder_ / "java.txt",
                  "Exception in thread \"main\" java.lang.IllegalStateException\r\n"
                  "\tat app.Util.run(Util.java:7)\r\n\tat Hello.main(Hello.java:5)\r\n");
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
-  RunFromMenu(0);
-  RunFromMenu(1);
+  RunFromMenu(0);  // javac on the source
+  PellaroProcess second = StartPellaro("\"" + other + "Hello.java\"");
+  ASSERT_TRUE(second.WaitForExit() && WaitForEditorRecords(2) && EditorInFront(1));
+  RunFromMenu(1, 1);  // java on the other one
   ASSERT_TRUE(WaitForToolRecords(2, 2));
 
   DoubleClickLine(ResultWindowWith("Util.java:3:"), "Util.java:3:");
-  EXPECT_EQ(EditorStartedAs(2), JumpCommand(sources_ + "Util.java", "3"));
+  EXPECT_EQ(EditorStartedAs(3), JumpCommand(sources_ + "Util.java", "3"));
   DoubleClickLine(ResultWindowWith("\tat app."), "\tat app.");
-  EXPECT_EQ(EditorStartedAs(3), JumpCommand(sources_ + "app\\Util.java", "7"));
-  ExitFromMenu();
-}
-
-TEST_F(OutputJump, OlderWindowJumpsIntoTheFileOfItsOwnRun) {
-  const std::string other = *folder_ / "b";
-  CreateDirectoryA(other.c_str(), nullptr);
-  WriteFileBytes(other + "\\Hello.java", "class Hello {}\r\n");
-  ScriptJavac("Hello.java:2: エラー: ';'がありません\r\nエラー1個\r\n");
-  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
-  RunFromMenu(0);
-  PellaroProcess second = StartPellaro("\"" + other + "\\Hello.java\"");
-  ASSERT_TRUE(second.WaitForExit() && WaitForEditorRecords(2) && EditorInFront(1));
-  ScriptJavac("Hello.java:4: エラー: ';'がありません\r\nエラー1個\r\n");
-  RunFromMenu(0, 1);
-  ASSERT_TRUE(WaitForToolRecords(2, 2));
-  EXPECT_EQ(ToolLog()[1][1], other);
-
-  DoubleClickLine(ResultWindowWith("Hello.java:2:"), "Hello.java:2:");
-  EXPECT_EQ(EditorStartedAs(3), JumpCommand(source_, "2"));
+  EXPECT_EQ(EditorStartedAs(4), JumpCommand(other + "app\\Util.java", "7"));
   ExitFromMenu();
 }
 
@@ -575,16 +554,16 @@ TEST_F(OutputJump, F8WalksTheErrorsAndShiftF8WalksBack) {
   RunFromMenu(0);
   HWND result = ResultWindowWith("Util.java:3:");
   ASSERT_NE(result, nullptr);
-  const std::string text = ResultText(result);
-  const LRESULT utilLine = std::count(text.begin(), text.begin() + text.find("Util.java:3:"), '\n');
 
   PressIn(result, {VK_F8});
   EXPECT_EQ(EditorStartedAs(2), JumpCommand(source_, "12"));
   PressIn(result, {VK_F8});
   EXPECT_EQ(EditorStartedAs(3), JumpCommand(sources_ + "Util.java", "3"));
-  EXPECT_EQ(SelectedLine(result), utilLine);
-  PressIn(result, {VK_F8});  // past the last: a beep, and it stays
-  EXPECT_EQ(SelectedLine(result), utilLine);
+  PressIn(result, {VK_F8});  // past the last: a beep, and the selection stays
+  const std::string text = ResultText(result);
+  HWND edit = GetDlgItem(result, kResultEdit);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)), 0),
+            std::count(text.begin(), text.begin() + text.find("Util.java:3:"), '\n'));
   PressIn(result, {VK_SHIFT, VK_F8});
   EXPECT_EQ(EditorStartedAs(4), JumpCommand(source_, "12"));
   EXPECT_EQ(EditorLog().size(), 4u);
