@@ -92,7 +92,7 @@ void OnInitDialog(HWND window, const ResultWindowStart* start) {
   GetClientRect(window, &client);
   LayOut(window, client.right, client.bottom);
   ShowWindow(window, SW_SHOW);
-  // F8 and Shift+F8 walk the text's errors from the start.
+  // The text field takes the keys at once, so F8 walks its lines from the top.
   SetFocus(edit);
 }
 
