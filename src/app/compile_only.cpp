@@ -6,6 +6,7 @@
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "tools/run_origin.h"
 #include "windows/progress_window.h"
 #include "windows/result_window.h"
 
@@ -16,11 +17,6 @@ const char kNoFileText[] = "コンパイルするファイルを指定してく�
 const char kMissingFileText[] = "コンパイルするファイルが見つかりません。\r\n";
 
 void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK); }
-
-bool IsExistingFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -54,7 +50,7 @@ int RunCompileOnly(const std::string& commandLine) {
     WatchRuns(nullptr);
   }
   if (end != RunEnd::NotStarted)
-    ShowResultWindowModal();
+    ShowResultWindowModal(OriginOfRun(path));
   else
     Tell(kFailedText);
   return 0;

@@ -54,11 +54,12 @@ void RunSlot(int slot) {
   running = true;
   bool ran = false;
   bool stopped = false;
+  RunOrigin origin;
   HWND editor = nullptr;
   {
     RunProgress progress;
     WatchRuns(&progress);
-    ran = RunCommand(slot, ResultBuffer, &editor);
+    ran = RunCommand(slot, ResultBuffer, &origin, &editor);
     WatchRuns(nullptr);
     stopped = progress.Stopped();
   }
@@ -67,7 +68,7 @@ void RunSlot(int slot) {
   Beep(0, 0);
   // A stopped run shows what it printed up to the stop.
   if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka))
-    OpenResultWindow();
+    OpenResultWindow(origin);
   else if (IsWindow(editor))
     // The strip, a console or the program's own window may have taken the
     // keyboard: what the user types next belongs to the editor.
