@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include "settings/app_settings.h"
-#include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "tools/run_plan.h"
+#include "tools/tool_run.h"
 #include "windows/result_window.h"
 
 namespace {
@@ -42,9 +43,16 @@ int RunCompileOnly(const std::string& commandLine) {
     return 0;
   }
 
-  // This compile takes none of the slots' argument strings.
   ResultText text;
-  if (RunTool("javac", path, 0, ToolArguments::None, text) != RunEnd::NotStarted)
+  RunPlan plan;
+  std::string refusal;
+  if (!PlanRun(path, ToolsNeeded::Jdk, plan, refusal)) {
+    text.Append(refusal);
+    ShowResultWindowModal();
+    return 0;
+  }
+  // This compile takes none of the slots' argument strings.
+  if (RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text) != RunEnd::NotStarted)
     ShowResultWindowModal();
   else
     Tell(kFailedText);

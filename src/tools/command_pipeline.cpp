@@ -13,8 +13,9 @@
 #include "editor/editor_tracker.h"
 #include "settings/app_settings.h"
 #include "tools/applet_page.h"
-#include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "tools/run_plan.h"
+#include "tools/tool_run.h"
 
 namespace {
 
@@ -77,23 +78,24 @@ HWND VisibleWindowBeneath(HWND window) {
 // Runs the tool; when it could not be run, the failure text follows what the
 // run itself said (a folder that could not be entered). True when the tool
 // ran to its end, so that the sequence may go on.
-bool RunToolOrSayFailed(const char* tool, const std::string& path, int slot,
-                        ToolArguments arguments, ResultText& text) {
-  const RunEnd end = RunTool(tool, path, slot, arguments, text);
+bool RunToolOrSayFailed(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
+                        ResultText& text) {
+  const RunEnd end = RunTool(tool, call, slot, arguments, text);
   if (end == RunEnd::NotStarted) text.Append(kRunFailedText, std::strlen(kRunFailedText));
   return end == RunEnd::Finished;
 }
 
-void RunAppletviewer(int slot, const std::string& path, ToolArguments arguments, ResultText& text) {
+void RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
+                     ToolArguments arguments, ResultText& text) {
   std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
   if (!page.empty()) {
     // A drive letter and a colon make the page absolute.
     if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
-    RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
+    RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
     return;
   }
   bool created = WriteAppletPage(path, page);
-  RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
+  RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
 }
@@ -135,36 +137,49 @@ bool FindTargetFile(std::string& path) {
   return true;
 }
 
-void RunSequence(int slot, const std::string& sourcePath, char* output) {
-  if (slot < 0 || slot >= kSlotCount) return;
+std::string RunSequence(int slot, const std::string& sourcePath, char* output) {
+  if (slot < 0 || slot >= kSlotCount) return std::string();
   std::string path = sourcePath;
   ResolveLongName(path);
-  if (Settings.PxsMode) return;
+  if (Settings.PxsMode) return std::string();
+
+  DWORD mode = Settings.Cmd[slot].ExeMode;
+  const bool compileFirst = (mode & kCompileFirst) != 0;
+  mode &= ~kCompileFirst;
+  if (!compileFirst && mode != kThenJava && mode != kThenAppletviewer) return std::string();
 
   ResultText text(static_cast<std::size_t>(output - ResultBuffer));
+  RunPlan plan;
+  std::string refusal;
+  // One JDK for the whole sequence, so that appletviewer loads what javac made.
+  if (!PlanRun(path,
+               mode == kThenAppletviewer ? ToolsNeeded::JdkWithAppletviewer : ToolsNeeded::Jdk,
+               plan, refusal)) {
+    text.Append(refusal);
+    return std::string();
+  }
+
   // The tool after a successful compile takes the slot's second arguments.
   ToolArguments arguments = ToolArguments::First;
-  DWORD mode = Settings.Cmd[slot].ExeMode;
-  if (mode & kCompileFirst) {
-    mode &= ~kCompileFirst;
+  if (compileFirst) {
     // A compile that did not run has not succeeded either.
-    if (!RunToolOrSayFailed("javac", path, slot, arguments, text)) return;
-    if (ReportsCompileError(text.Text(), path)) return;
+    if (!RunToolOrSayFailed("javac", JavacCall(plan), slot, arguments, text)) return plan.folder;
+    if (ReportsCompileError(text.Text(), path)) return plan.folder;
     arguments = ToolArguments::Second;
   }
 
-  if (mode == kThenJava) {
-    StripExtension(path);
-    RunToolOrSayFailed("java", path, slot, arguments, text);
-  } else if (mode == kThenAppletviewer) {
-    RunAppletviewer(slot, path, arguments, text);
-  }
+  if (mode == kThenJava)
+    RunToolOrSayFailed("java", JavaCall(plan), slot, arguments, text);
+  else if (mode == kThenAppletviewer)
+    RunAppletviewer(slot, path, plan, arguments, text);
+  return plan.folder;
 }
 
-bool RunCommand(int slot, char* output) {
+bool RunCommand(int slot, char* output, std::string* toolFolder) {
   if (slot < 0 || slot >= kSlotCount) return false;
   std::string path;
   if (!FindTargetFile(path)) return false;
-  RunSequence(slot, path, output);
+  const std::string folder = RunSequence(slot, path, output);
+  if (toolFolder) *toolFolder = folder;
   return true;
 }

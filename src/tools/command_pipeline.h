@@ -9,13 +9,19 @@
 bool FindTargetFile(std::string& path);
 
 // Runs command slot `slot` (0 to 2); output is where in ResultBuffer the text
-// goes. False when no source file was found (then nothing ran).
-bool RunCommand(int slot, char* output);
+// goes. False when no source file was found (then nothing ran). toolFolder,
+// when given, receives RunSequence's answer.
+bool RunCommand(int slot, char* output, std::string* toolFolder = nullptr);
 
 // The tools of slot's ExeMode on the source file path: javac first when bit 0
 // is set, stopping there when it reports an error; then java (2) or
-// appletviewer (6). Each tool's output follows the one before, from output on.
-void RunSequence(int slot, const std::string& path, char* output);
+// appletviewer (6), all from one JDK. Each tool's output follows the one
+// before, from output on; when the runs cannot start (no JDK, a package in
+// the wrong folders) the text says why instead. Gives the folder the tools
+// ran in (the package root for a source in a package, else the source's
+// folder, with its trailing backslash), against which relative paths in
+// their output stand; empty when nothing ran.
+std::string RunSequence(int slot, const std::string& path, char* output);
 
 // Whether the text the interpreter printed around javac holds "error" or
 // "エラー" (case-sensitive, whole characters only). Where the text shows the
