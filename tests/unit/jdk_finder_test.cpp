@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/win_handle.h"
 #include "java/jdk_finder.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
@@ -22,24 +23,20 @@ class ScopedRegistryValue {
   ScopedRegistryValue(HKEY root, REGSAM view, const std::string& path, const char* name,
                       const std::string& value)
       : root_(root), view_(view) {
-    std::string partial;
-    HKEY key = nullptr;
+    UniqueRegKey key;
     for (std::size_t start = 0; start <= path.size();) {
       std::size_t end = path.find('\\', start);
       if (end == std::string::npos) end = path.size();
-      partial = path.substr(0, end);
+      const std::string partial = path.substr(0, end);
       start = end + 1;
       DWORD disposition = 0;
-      if (key) RegCloseKey(key);
-      key = nullptr;
       if (RegCreateKeyExA(root, partial.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
-                          &key, &disposition) != ERROR_SUCCESS)
+                          key.Receive(), &disposition) != ERROR_SUCCESS)
         return;
       if (disposition == REG_CREATED_NEW_KEY) made_.push_back(partial);
     }
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
   }
   ~ScopedRegistryValue() {
     for (auto key = made_.rbegin(); key != made_.rend(); ++key)
