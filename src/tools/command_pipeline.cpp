@@ -46,14 +46,24 @@ bool StandsAt(const std::string& text, std::size_t i, const std::string& word, b
   return true;
 }
 
+std::string WithoutTrailingBackslash(std::string folder) {
+  if (folder.size() > 1 && FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+  return folder;
+}
+
 // How the interpreter and javac show the source file: its full path, its
 // folder (the prompt shows it without the trailing backslash) and its name.
 // The folder's letter case may differ between the editor's path and the
 // prompt, so these are matched without case.
-std::vector<std::string> OwnNames(const std::string& sourcePath) {
-  std::string folder = DirectoryOf(sourcePath);
-  if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-  std::vector<std::string> names = {sourcePath, folder, FileNameOf(sourcePath)};
+
+std::vector<std::string> OwnNames(const std::string& sourcePath, const std::string& toolFolder) {
+  std::vector<std::string> names = {sourcePath, WithoutTrailingBackslash(DirectoryOf(sourcePath)),
+                                    FileNameOf(sourcePath)};
+  // A package's root, and the source's path from there as javac shows it.
+  if (!toolFolder.empty() && sourcePath.compare(0, toolFolder.size(), toolFolder) == 0) {
+    names.push_back(WithoutTrailingBackslash(toolFolder));
+    names.push_back(sourcePath.substr(toolFolder.size()));
+  }
   names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
@@ -102,8 +112,9 @@ void RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
 
 }  // namespace
 
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath) {
-  const std::vector<std::string> ownNames = OwnNames(sourcePath);
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
+                         const std::string& toolFolder) {
+  const std::vector<std::string> ownNames = OwnNames(sourcePath, toolFolder);
   std::size_t i = 0;
   while (i < text.size()) {
     auto own = std::find_if(ownNames.begin(), ownNames.end(),
@@ -164,7 +175,7 @@ std::string RunSequence(int slot, const std::string& sourcePath, char* output) {
   if (compileFirst) {
     // A compile that did not run has not succeeded either.
     if (!RunToolOrSayFailed("javac", JavacCall(plan), slot, arguments, text)) return plan.folder;
-    if (ReportsCompileError(text.Text(), path)) return plan.folder;
+    if (ReportsCompileError(text.Text(), path, plan.folder)) return plan.folder;
     arguments = ToolArguments::Second;
   }
 

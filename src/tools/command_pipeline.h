@@ -27,5 +27,7 @@ std::string RunSequence(int slot, const std::string& path, char* output);
 // "エラー" (case-sensitive, whole characters only). Where the text shows the
 // source file's own folder or name, as in prompts, echoed commands and the
 // file names in messages, it does not count, so a source in a folder named
-// "error" still compiles cleanly.
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath);
+// "error" still compiles cleanly. So do the folder the tools ran in (a
+// package's root) and the source's path from there.
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
+                         const std::string& toolFolder = std::string());

@@ -382,6 +382,8 @@ TEST(CompileErrorWords, SourceFolderAndNameInPromptsAndMessagesDoNotCount) {
       " Z:\\WORK\\error-エラー>javac error.java \r\nerror.java:3: error: ';' expected\r\n",
       source));
   EXPECT_TRUE(ReportsCompileError(" Z:\\WORK\\error-エラー>\r\n1 error\r\n", source));
+  EXPECT_FALSE(ReportsCompileError(" Z:\\error>javac error\\Main.java \r\nZ:\\error>exit\r\n",
+                                   "Z:\\error\\error\\Main.java", "Z:\\error\\"));
   // javac's own summary is not the class name, even for a class named so.
   EXPECT_TRUE(ReportsCompileError("2 errors\r\n", "Z:\\w\\errors.java"));
 }

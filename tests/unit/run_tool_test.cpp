@@ -111,7 +111,6 @@ TEST_F(RunToolTest, JavacIsToldTheSourceEncodingUnlessTheArgumentsNameOne) {
     const char* logged;
     bool noteOnTheMark;
   } cases[] = {
-      {"class Hello {}", "-g", "-g Hello.java ", false},
       {"// 表示\r\nclass Hello {}", "-g", "-encoding windows-31j -g Hello.java ", false},
       {"// \xE8\xA1\xA8\nclass Hello {}", "", "-encoding UTF-8 Hello.java ", false},
       {"\xEF\xBB\xBF"
