@@ -55,7 +55,6 @@ std::string WithoutTrailingBackslash(std::string folder) {
 // folder (the prompt shows it without the trailing backslash) and its name.
 // The folder's letter case may differ between the editor's path and the
 // prompt, so these are matched without case.
-
 std::vector<std::string> OwnNames(const std::string& sourcePath, const std::string& toolFolder) {
   std::vector<std::string> names = {sourcePath, WithoutTrailingBackslash(DirectoryOf(sourcePath)),
                                     FileNameOf(sourcePath)};

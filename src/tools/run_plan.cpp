@@ -76,7 +76,7 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   const std::string folder = DirectoryOf(source);
   const std::string package = PackageOf(source);
   const std::string root = PackageRoot(folder, package);
-  if (root.empty()) {
+  if (!package.empty() && root.empty()) {
     refusal = PackageMismatchText(package, folder);
     return false;
   }
