@@ -82,6 +82,7 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   }
   std::string className = source;
   StripExtension(className);
+  plan.jdk = *jdk;
   plan.folder = root;
   plan.sourceFile = source.substr(root.size());
   plan.className = QualifiedName(package, FileNameOf(className));

@@ -9,6 +9,8 @@
 #include "tools/tool_run.h"
 
 struct RunPlan {
+  // The JDK the tools come from.
+  Jdk jdk;
   // The folder the tools run in, with its trailing backslash: the package
   // root for a source in a package, else the source's own folder.
   std::string folder;
