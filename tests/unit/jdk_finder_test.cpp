@@ -72,7 +72,8 @@ class MadeUpMachine : public testing::Test {
     WriteFileBytes(source_, "class Hello {}");
   }
   void TearDown() override {
-    registry_.clear();
+    // Last made first, so that each removes the keys it made once they are empty.
+    while (!registry_.empty()) registry_.pop_back();
     ForgetFoundJdks();
     ResetSettingsInMemory();
   }
