@@ -173,11 +173,26 @@ struct RunFiles {
   }
 };
 
+// An argument as the Linux tool takes it (UTF-8): a Windows path with
+// backslashes that names an existing file or folder, such as javac's
+// app\Main.java in a package's root, becomes a Unix path.
+std::string LinuxArgument(const std::string& argument) {
+  std::wstring wide = ToWide(argument, CP_ACP);
+  if (wide.find(L'\\') != std::wstring::npos &&
+      GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const bool absolute = wide.compare(0, 2, L"\\\\") == 0 || (wide.size() > 1 && wide[1] == L':');
+    if (absolute) return UnixPath(wide);
+    for (wchar_t& c : wide)
+      if (c == L'\\') c = L'/';
+  }
+  return FromWide(wide, CP_UTF8);
+}
+
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
   std::string command = "exec /usr/bin/" PELLARO_JDK_TOOL;
   for (const std::string& argument : arguments)
-    command += " " + ShellQuoted(FromWide(ToWide(argument, CP_ACP), CP_UTF8));
+    command += " " + ShellQuoted(LinuxArgument(argument));
   std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
          ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" + "mv -f " +

@@ -1,6 +1,7 @@
 // A program that compiles: prints a greeting.
+// 挨拶を表示するプログラムです。Shift_JIS で保存してあります (メモ帳の ANSI)。
 public class Hello {
     public static void main(String[] args) {
-        System.out.println("縺薙ｓ縺ｫ縺｡縺ｯ縲￣ellaro!");
+        System.out.println("こんにちは、Pellaro!");
     }
 }

@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include "settings/app_settings.h"
-#include "tools/tool_run.h"
 #include "tools/path_ops.h"
 #include "tools/run_origin.h"
+#include "tools/run_plan.h"
+#include "tools/tool_run.h"
 #include "windows/progress_window.h"
 #include "windows/result_window.h"
 
@@ -39,18 +40,25 @@ int RunCompileOnly(const std::string& commandLine) {
     return 0;
   }
 
+  ResultText text;
+  RunPlan plan;
+  std::string refusal;
+  if (!PlanRun(path, ToolsNeeded::Jdk, plan, refusal)) {
+    text.Append(refusal);
+    ShowResultWindowModal({path, std::string()});
+    return 0;
+  }
   // This compile takes none of the slots' argument strings. A compile that
   // takes long shows how long, and can be stopped, as on the strip.
-  ResultText text;
   RunEnd end;
   {
     RunProgress progress;
     WatchRuns(&progress);
-    end = RunTool("javac", path, 0, ToolArguments::None, text);
+    end = RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text);
     WatchRuns(nullptr);
   }
   if (end != RunEnd::NotStarted)
-    ShowResultWindowModal(OriginOfRun(path));
+    ShowResultWindowModal({path, plan.folder});
   else
     Tell(kFailedText);
   return 0;

@@ -4,12 +4,20 @@
 
 #include <prsht.h>
 
+#include <cstring>
+#include <string>
+
 #include "dialogs/page_controls.h"
 #include "dialogs/param_dialog.h"
+#include "dialogs/pickers.h"
+#include "java/jdk_finder.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
+#include "tools/run_plan.h"
 
 namespace {
+
+const char kJdkInUseText[] = "使う JDK：";
 
 // The working list lives as long as the page window.
 AppletParamList* WorkingListOf(HWND page) {
@@ -23,17 +31,25 @@ int SelectedLine(HWND page) {
   return static_cast<int>(SendMessageA(ListBoxOf(page), LB_GETCURSEL, 0, 0));
 }
 
+// Names the JDK the runs would use with the folder typed so far.
+void ShowJdkInUse(HWND page) {
+  const std::string text = kJdkInUseText + JdkDescription(ControlText(page, IDC_EXT_JDK_FOLDER));
+  SetDlgItemTextA(page, IDC_EXT_JDK_FOUND, text.c_str());
+}
+
 void OnInitDialog(HWND page) {
   SetCheck(page, IDC_EXT_DOS_PROMPT, Settings.DOSPrompt);
   SetDlgItemTextA(page, IDC_EXT_HEIGHT, Settings.height);
   SetDlgItemTextA(page, IDC_EXT_WIDTH, Settings.width);
   SetDlgItemTextA(page, IDC_EXT_CLASS_CMD_LINE, Settings.ClassCmdLine);
   SetDlgItemTextA(page, IDC_EXT_HTML_READ, Settings.HTMLRead);
+  SetDlgItemTextA(page, IDC_EXT_JDK_FOLDER, Settings.JdkFolder);
   auto* list = new AppletParamList(Settings.Param);
   SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(list));
   for (const AppletParam& param : *list)
     SendMessageA(ListBoxOf(page), LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(ParamItemText(param).c_str()));
+  ShowJdkInUse(page);
 }
 
 void OnDestroy(HWND page) {
@@ -68,8 +84,19 @@ void OnChange(HWND page) {
                reinterpret_cast<LPARAM>(ParamItemText(answer).c_str()));
 }
 
+void OnPickJdkFolder(HWND page) {
+  char chosen[kPickerBufferSize] = {};
+  if (PickFolder(page, chosen)) SetDlgItemTextA(page, IDC_EXT_JDK_FOLDER, chosen);
+}
+
 INT_PTR OnCommand(HWND page, WPARAM command) {
   switch (command) {
+    case MAKEWPARAM(IDC_EXT_JDK_FOLDER, EN_CHANGE):
+      ShowJdkInUse(page);
+      return TRUE;
+    case IDC_EXT_JDK_BROWSE:
+      OnPickJdkFolder(page);
+      return TRUE;
     case IDC_EXT_PARAM_ADD:
       OnAdd(page);
       return TRUE;
@@ -92,6 +119,13 @@ void OnApply(HWND page) {
   ReadControlText(page, IDC_EXT_CLASS_CMD_LINE, Settings.ClassCmdLine,
                   sizeof Settings.ClassCmdLine);
   ReadControlText(page, IDC_EXT_HTML_READ, Settings.HTMLRead, sizeof Settings.HTMLRead);
+  char jdkFolder[sizeof Settings.JdkFolder];
+  ReadControlText(page, IDC_EXT_JDK_FOLDER, jdkFolder, sizeof jdkFolder);
+  // A new folder is a reason to look at the machine again.
+  if (std::strcmp(jdkFolder, Settings.JdkFolder) != 0) {
+    std::memcpy(Settings.JdkFolder, jdkFolder, sizeof jdkFolder);
+    ForgetFoundJdks();
+  }
   Settings.Param = *WorkingListOf(page);
 }
 

@@ -101,6 +101,7 @@ void AppSettings::LoadSettings() {
   std::string paramText;
   if (key.ReadAll("Param", paramText) && !paramText.empty())
     ParseParamText(paramText.data(), paramText.size(), Param);
+  LoadText(key, "JdkFolder", JdkFolder);
   RememberStoredState();
 }
 
@@ -140,6 +141,7 @@ void AppSettings::ForEachStoredValue(const StoredValueVisitor& visit) const {
   visit(app, "font", REG_BINARY, std::string(reinterpret_cast<const char*>(&font), sizeof font));
   std::string paramText = BuildParamText(Param);
   visit(app, "Param", REG_SZ, paramText.size() < 2 ? kNoParamText : paramText);
+  text(app, "JdkFolder", JdkFolder, sizeof JdkFolder);
 }
 
 void AppSettings::RememberStoredState() {

@@ -63,6 +63,8 @@ class AppSettings {
   AppletParamList Param;
   LOGFONTA font = {};
   CommandSlot Cmd[kSlotCount];
+  // The JDK's folder the runs take before any other; empty: found by itself.
+  char JdkFolder[kTextFieldSize] = {};
 
  private:
   // Index of the AppData key beside the slot keys 0 to 2.

@@ -73,8 +73,24 @@ LONG RegKey::WriteBinary(const char* name, const void* data, std::size_t size) c
                         static_cast<DWORD>(size));
 }
 
-bool RegKey::Open(HKEY root, const char* path) {
-  return RegOpenKeyExA(root, path, 0, KEY_READ, key_.Receive()) == ERROR_SUCCESS;
+bool RegKey::Open(HKEY root, const char* path, REGSAM view) {
+  return RegOpenKeyExA(root, path, 0, KEY_READ | view, key_.Receive()) == ERROR_SUCCESS;
+}
+
+std::vector<std::string> RegKey::SubkeyNames() const {
+  std::vector<std::string> names;
+  if (!IsOpen()) return names;
+  // Key names are at most 255 characters.
+  char name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    const LONG result =
+        RegEnumKeyExA(key_.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
 }
 
 bool RegKey::Exists(const char* name) const {

@@ -1,4 +1,4 @@
-// One registry key of the current user. Reads leave the caller's field alone on
+// One registry key. Reads leave the caller's field alone on
 // any failure (missing value, wrong size); writes report the Win32 error code.
 #pragma once
 
@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "common/win_handle.h"
 
@@ -14,7 +15,8 @@ class RegKey {
   // Creates or opens root\path with full access; false when that fails.
   bool Create(HKEY root, const char* path);
   // Opens an existing root\path for reading only; false when it is missing.
-  bool Open(HKEY root, const char* path);
+  // view may ask for the 64-bit or the 32-bit registry (KEY_WOW64_...).
+  bool Open(HKEY root, const char* path, REGSAM view = 0);
   bool IsOpen() const { return key_.Valid(); }
   // Whether the value exists, whatever its size or type.
   bool Exists(const char* name) const;
@@ -28,6 +30,8 @@ class RegKey {
   bool ReadBinary(const char* name, void* field, std::size_t fieldSize) const;
   // The whole value as bytes, up to its first NUL.
   bool ReadAll(const char* name, std::string& text) const;
+  // The names of the key's subkeys.
+  std::vector<std::string> SubkeyNames() const;
 
   LONG WriteDword(const char* name, DWORD value) const;
   // REG_SZ with the text's length, no terminator.

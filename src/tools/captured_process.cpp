@@ -319,7 +319,8 @@ bool CapturedProcess::Preload(const char* bytes, std::size_t count) {
 }
 
 bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
-                            const char* currentDirectory, bool keyboardInput) {
+                            const char* currentDirectory, bool keyboardInput,
+                            const char* environment) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwXSize = 1;
@@ -352,7 +353,7 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   LARGE_INTEGER creating;
   QueryPerformanceCounter(&creating);
   if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                      nullptr, currentDirectory, &startup, &info))
+                      const_cast<char*>(environment), currentDirectory, &startup, &info))
     return false;
   process_.Reset(info.hProcess);
   thread_.Reset(info.hThread);

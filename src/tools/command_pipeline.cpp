@@ -13,8 +13,9 @@
 #include "editor/editor_tracker.h"
 #include "settings/app_settings.h"
 #include "tools/applet_page.h"
-#include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "tools/run_plan.h"
+#include "tools/tool_run.h"
 
 namespace {
 
@@ -45,14 +46,23 @@ bool StandsAt(const std::string& text, std::size_t i, const std::string& word, b
   return true;
 }
 
+std::string WithoutTrailingBackslash(std::string folder) {
+  if (folder.size() > 1 && FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
+  return folder;
+}
+
 // How the interpreter and javac show the source file: its full path, its
 // folder (the prompt shows it without the trailing backslash) and its name.
 // The folder's letter case may differ between the editor's path and the
 // prompt, so these are matched without case.
-std::vector<std::string> OwnNames(const std::string& sourcePath) {
-  std::string folder = DirectoryOf(sourcePath);
-  if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-  std::vector<std::string> names = {sourcePath, folder, FileNameOf(sourcePath)};
+std::vector<std::string> OwnNames(const std::string& sourcePath, const std::string& toolFolder) {
+  std::vector<std::string> names = {sourcePath, WithoutTrailingBackslash(DirectoryOf(sourcePath)),
+                                    FileNameOf(sourcePath)};
+  // A package's root, and the source's path from there as javac shows it.
+  if (!toolFolder.empty() && sourcePath.compare(0, toolFolder.size(), toolFolder) == 0) {
+    names.push_back(WithoutTrailingBackslash(toolFolder));
+    names.push_back(sourcePath.substr(toolFolder.size()));
+  }
   names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
@@ -77,31 +87,33 @@ HWND VisibleWindowBeneath(HWND window) {
 // Runs the tool; when it could not be run, the failure text follows what the
 // run itself said (a folder that could not be entered). True when the tool
 // ran to its end, so that the sequence may go on.
-bool RunToolOrSayFailed(const char* tool, const std::string& path, int slot,
-                        ToolArguments arguments, ResultText& text) {
-  const RunEnd end = RunTool(tool, path, slot, arguments, text);
+bool RunToolOrSayFailed(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
+                        ResultText& text) {
+  const RunEnd end = RunTool(tool, call, slot, arguments, text);
   if (end == RunEnd::NotStarted) text.Append(kRunFailedText, std::strlen(kRunFailedText));
   return end == RunEnd::Finished;
 }
 
-void RunAppletviewer(int slot, const std::string& path, ToolArguments arguments, ResultText& text) {
+void RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
+                     ToolArguments arguments, ResultText& text) {
   std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
   if (!page.empty()) {
     // A drive letter and a colon make the page absolute.
     if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
-    RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
+    RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
     return;
   }
   bool created = WriteAppletPage(path, page);
-  RunToolOrSayFailed("appletviewer", page, slot, arguments, text);
+  RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
 }
 
 }  // namespace
 
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath) {
-  const std::vector<std::string> ownNames = OwnNames(sourcePath);
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
+                         const std::string& toolFolder) {
+  const std::vector<std::string> ownNames = OwnNames(sourcePath, toolFolder);
   std::size_t i = 0;
   while (i < text.size()) {
     auto own = std::find_if(ownNames.begin(), ownNames.end(),
@@ -139,27 +151,39 @@ bool FindTargetFile(std::string& path, HWND* editorWindow) {
 RunOrigin RunSequence(int slot, const std::string& sourcePath, char* output) {
   std::string path = sourcePath;
   ResolveLongName(path);
-  const RunOrigin origin = OriginOfRun(path);
+  RunOrigin origin = {path, std::string()};
   if (slot < 0 || slot >= kSlotCount || Settings.PxsMode) return origin;
 
+  DWORD mode = Settings.Cmd[slot].ExeMode;
+  const bool compileFirst = (mode & kCompileFirst) != 0;
+  mode &= ~kCompileFirst;
+  if (!compileFirst && mode != kThenJava && mode != kThenAppletviewer) return origin;
+
   ResultText text(static_cast<std::size_t>(output - ResultBuffer));
+  RunPlan plan;
+  std::string refusal;
+  // One JDK for the whole sequence, so that appletviewer loads what javac made.
+  if (!PlanRun(path,
+               mode == kThenAppletviewer ? ToolsNeeded::JdkWithAppletviewer : ToolsNeeded::Jdk,
+               plan, refusal)) {
+    text.Append(refusal);
+    return origin;
+  }
+  origin.toolFolder = plan.folder;
+
   // The tool after a successful compile takes the slot's second arguments.
   ToolArguments arguments = ToolArguments::First;
-  DWORD mode = Settings.Cmd[slot].ExeMode;
-  if (mode & kCompileFirst) {
-    mode &= ~kCompileFirst;
+  if (compileFirst) {
     // A compile that did not run has not succeeded either.
-    if (!RunToolOrSayFailed("javac", path, slot, arguments, text)) return origin;
-    if (ReportsCompileError(text.Text(), path)) return origin;
+    if (!RunToolOrSayFailed("javac", JavacCall(plan), slot, arguments, text)) return origin;
+    if (ReportsCompileError(text.Text(), path, plan.folder)) return origin;
     arguments = ToolArguments::Second;
   }
 
-  if (mode == kThenJava) {
-    StripExtension(path);
-    RunToolOrSayFailed("java", path, slot, arguments, text);
-  } else if (mode == kThenAppletviewer) {
-    RunAppletviewer(slot, path, arguments, text);
-  }
+  if (mode == kThenJava)
+    RunToolOrSayFailed("java", JavaCall(plan), slot, arguments, text);
+  else if (mode == kThenAppletviewer)
+    RunAppletviewer(slot, path, plan, arguments, text);
   return origin;
 }
 

@@ -22,13 +22,20 @@ bool RunCommand(int slot, char* output, RunOrigin* origin = nullptr,
 
 // The tools of slot's ExeMode on the source file path: javac first when bit 0
 // is set, stopping there when it reports an error; then java (2) or
-// appletviewer (6). Each tool's output follows the one before, from output on.
-// Gives the run's origin.
+// appletviewer (6), all from one JDK. Each tool's output follows the one
+// before, from output on; when the runs cannot start (no JDK, a package in
+// the wrong folders) the text says why instead. Gives the run's origin: the
+// source and the folder the tools ran in (the package root for a source in a
+// package, else the source's folder, with its trailing backslash), against
+// which relative paths in their output stand; that folder is empty when
+// nothing ran.
 RunOrigin RunSequence(int slot, const std::string& path, char* output);
 
 // Whether the text the interpreter printed around javac holds "error" or
 // "エラー" (case-sensitive, whole characters only). Where the text shows the
 // source file's own folder or name, as in prompts, echoed commands and the
 // file names in messages, it does not count, so a source in a folder named
-// "error" still compiles cleanly.
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath);
+// "error" still compiles cleanly. So do the folder the tools ran in (a
+// package's root) and the source's path from there.
+bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
+                         const std::string& toolFolder = std::string());

@@ -4,12 +4,10 @@
 
 #include <string>
 
+// The command pipeline and compile-only mode fill it from their run's plan.
 struct RunOrigin {
   std::string sourceFile;  // full path of the file the command ran on
-  std::string toolFolder;  // the folder the tools ran in
+  // The folder the tools ran in (the package root for a source in a
+  // package), with its trailing backslash; empty when nothing ran.
+  std::string toolFolder;
 };
-
-// The origin of a run on sourcePath (a full path). Every run's origin is
-// made here, so that where the tools run and where their output is read
-// from stay one decision.
-RunOrigin OriginOfRun(const std::string& sourcePath);

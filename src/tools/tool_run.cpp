@@ -8,6 +8,7 @@
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
 #include "common/windows_family.h"
+#include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/captured_process.h"
 #include "tools/path_ops.h"
@@ -27,6 +28,9 @@ const char kNeedsQuotes[] = " &|<>^(),;=";
 const char kFolderUnreachableText[] = "フォルダに入れません: ";
 const char kStoppedText[] = "中止しました\r\n";
 const char kPressAKeyText[] = "何かキーを押すとこの画面を閉じます . . .";
+const char kByteOrderMarkText[] =
+    "注意: javac は UTF-8 の BOM (バイトオーダーマーク) を読めません。"
+    "エディタで「UTF-8 (BOM なし)」を選んで保存し直してください。\r\n";
 // The interpreter's exit code when the script could not enter the file's
 // folder (ERROR_DIRECTORY): nothing of the script after the cd runs.
 constexpr DWORD kFolderNotEntered = 267;
@@ -84,23 +88,28 @@ std::string VisiblePromptCommand(const std::string& script) {
 
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
                        const char* classArguments) {
+  return ToolScript(DirectoryOf(path), FileNameOf(path), tool, arguments, classArguments);
+}
+
+std::string ToolScript(const std::string& folder, const std::string& target, const char* tool,
+                       const char* arguments, const char* classArguments) {
   std::string script;
   if (IsWindows95Family()) {
-    script = path.substr(0, 2) + "\r\n";
-    script += " cd \"" + DirectoryOf(path) + "\"\r\n";
+    script = folder.substr(0, 2) + "\r\n";
+    script += " cd \"" + folder + "\"\r\n";
   } else {
     // A folder that cannot be entered leaves the interpreter wherever it
     // started, where a same-named file must not be compiled: the script ends
     // there. cd and pushd clear the error level when they succeed; the check
     // stands on a line of its own and in parentheses, so that it also works
     // where the lines are joined by "&".
-    script = IsUncPath(path) ? " pushd \"" : " cd /d \"";
-    script += DirectoryOf(path) + "\"\r\n";
+    script = IsUncPath(folder) ? " pushd \"" : " cd /d \"";
+    script += folder + "\"\r\n";
     script += " (if errorlevel 1 exit " + std::to_string(kFolderNotEntered) + ")\r\n";
   }
   script += std::string(" ") + tool + " ";
   if (*arguments) script += std::string(arguments) + " ";
-  script += QuotedFileName(FileNameOf(path)) + " " + classArguments + "\r\n";
+  script += QuotedFileName(target) + " " + classArguments + "\r\n";
   // On the NT family the interpreter's exit code tells a folder that could
   // not be entered from a tool that ran, whatever the tool's own code.
   script += IsWindows95Family() ? "exit\r\n" : "exit 0\r\n";
@@ -123,13 +132,43 @@ std::string ArgumentText(int slot, ToolArguments choice) {
   return std::string();
 }
 
+// Appends line on a line of its own.
+void AppendLine(ResultText& text, const std::string& line) {
+  if (text.Stored() > 0 && text.Text()[text.Stored() - 1] != '\n') text.Append("\r\n");
+  text.Append(line);
+}
+
+// The source's encoding as javac's -encoding takes it; empty when it is
+// ASCII or cannot be read, which is then left to javac.
+std::string SourceEncodingName(const std::string& source, bool& byteOrderMark) {
+  std::string bytes;
+  bool whole = true;
+  byteOrderMark = false;
+  if (!ReadSourceSample(source, bytes, whole)) return std::string();
+  const SourceEncoding encoding = DecideSourceEncoding(bytes, whole);
+  byteOrderMark = encoding == SourceEncoding::Utf8WithBom;
+  return JavacEncodingName(encoding);
+}
+
 }  // namespace
+
+ToolCall CallOn(const std::string& path) { return {DirectoryOf(path), FileNameOf(path), {}}; }
 
 RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
                ResultText& text) {
+  return RunTool(tool, CallOn(path), slot, arguments, text);
+}
+
+RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
+               ResultText& text) {
   const bool visible = Settings.DOSPrompt != 0 && lstrcmpA(tool, "java") == 0;
+  const std::string path = call.folder + call.target;
+  std::string argumentText = ArgumentText(slot, arguments);
+  bool byteOrderMark = false;
+  if (lstrcmpA(tool, "javac") == 0)
+    argumentText = WithSourceEncoding(argumentText, SourceEncodingName(path, byteOrderMark));
   std::string script =
-      ToolScript(path, tool, ArgumentText(slot, arguments).c_str(), Settings.ClassCmdLine);
+      ToolScript(call.folder, call.target, tool, argumentText.c_str(), Settings.ClassCmdLine);
   std::string commandLine = InterpreterCommand();
   // The NT family's interpreter takes the whole script at once; the one of
   // the Windows 95 family reads it, with its input, from the pipe.
@@ -140,7 +179,7 @@ RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArgument
 
   // The interpreter starts in the file's folder, so that a cd that fails
   // cannot leave it in the program's own folder with a same-named file.
-  const std::string folder = DirectoryOf(path);
+  const std::string& folder = call.folder;
   if (!folder.empty() && !IsFolder(folder)) {
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
@@ -150,9 +189,9 @@ RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArgument
   if (!child.CreatePipes()) return RunEnd::NotStarted;
   // The text always starts with this space, so a read never finds the pipe empty.
   child.Preload(" ", 1);
-  if (!child.Start(commandLine, visible,
-                   folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
-                   visible && script.empty()))
+  if (!child.Start(
+          commandLine, visible, folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
+          visible && script.empty(), call.environment.empty() ? nullptr : call.environment.data()))
     return RunEnd::NotStarted;
 
   RunWatch* watch = currentWatch;
@@ -167,8 +206,8 @@ RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArgument
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
   }
+  if (finished && byteOrderMark) AppendLine(text, kByteOrderMarkText);
   if (finished) return RunEnd::Finished;
-  if (text.Stored() > 0 && text.Text()[text.Stored() - 1] != '\n') text.Append("\r\n");
-  text.Append(kStoppedText);
+  AppendLine(text, kStoppedText);
   return RunEnd::Stopped;
 }

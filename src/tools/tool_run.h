@@ -45,6 +45,10 @@ std::string InterpreterCommand();
 // tool on the file, exit.
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
                        const char* classArguments);
+// The same with the folder (with its trailing backslash) and what the tool is
+// given there apart: a file name, a path from the folder, or a class name.
+std::string ToolScript(const std::string& folder, const std::string& target, const char* tool,
+                       const char* arguments, const char* classArguments);
 
 // The command line that runs script in a console the user sees: the lines
 // but the last (exit) as one command, after which the console waits for a
@@ -72,8 +76,25 @@ void WatchRuns(RunWatch* watch);
 // that says so.
 enum class RunEnd { Finished, NotStarted, Stopped };
 
+// Where one tool runs and on what: the folder (with its trailing backslash),
+// the target it is given there, and the environment block (NUL-separated
+// ANSI strings ending in an empty one) the interpreter starts with; an empty
+// environment is the program's own.
+struct ToolCall {
+  std::string folder;
+  std::string target;
+  std::string environment;
+};
+
+// A call on path in its own folder, with the program's environment.
+ToolCall CallOn(const std::string& path);
+
 // Runs tool ("javac", "java" or "appletviewer") on path with the chosen
 // arguments of command slot `slot`, appending what the interpreter prints to
-// text.
+// text. javac is told the source's encoding, unless the arguments name one
+// (see java/source_encoding.h); for a source that starts with a UTF-8 byte
+// order mark the text ends with a line asking for the file without it.
 RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
+               ResultText& text);
+RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
                ResultText& text);

@@ -1,7 +1,8 @@
 // A stand-in for javac, java and appletviewer, named after the tool it plays.
 // It appends one record to the log named by PELLARO_FAKE_LOG:
 //   tool TAB working-directory TAB arguments CR LF
-// (appletviewer adds a record "page" TAB the bytes of the page it was given),
+// (appletviewer adds a record "page" TAB the bytes of the page it was given;
+// with PELLARO_FAKE_FULL_NAMES set, the tool field is the program's full path),
 // then prints what the environment asks for, for this tool (TOOL upper-case):
 //   PELLARO_FAKE_OUT_TOOL    a file whose bytes are printed as they are
 //   PELLARO_FAKE_BYTES_TOOL  that many bytes of numbered 64-byte lines
@@ -29,11 +30,14 @@ namespace {
 
 void AppendToLog(const std::string& record) { fake::AppendToLog("PELLARO_FAKE_LOG", record); }
 
-std::string ToolName() {
+std::string ProgramPath() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, length);
-  name = FileNameOf(name);
+  return std::string(path, length);
+}
+
+std::string ToolName() {
+  std::string name = FileNameOf(ProgramPath());
   name = name.substr(0, FindLastChar(name, '.'));
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return name;
@@ -109,7 +113,9 @@ int main() {
   char directory[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, directory);
   const std::string arguments = Arguments();
-  AppendToLog(tool + "\t" + directory + "\t" + arguments + "\r\n");
+  const std::string logged =
+      EnvironmentValue("PELLARO_FAKE_FULL_NAMES").empty() ? tool : ProgramPath();
+  AppendToLog(logged + "\t" + directory + "\t" + arguments + "\r\n");
   if (tool == "appletviewer")
     AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
 

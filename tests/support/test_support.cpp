@@ -117,6 +117,7 @@ void ResetSettingsInMemory() {
   s.ClassCmdLine[0] = s.HTMLRead[0] = '\0';
   s.Fukusuu = 0;
   s.Param.clear();
+  s.JdkFolder[0] = '\0';
   s.font = DefaultResultFont();
   for (int i = 0; i < kSlotCount; ++i) {
     s.Cmd[i] = CommandSlot();

@@ -269,6 +269,8 @@ std::vector<ControlCase> ControlCases() {
        "x y"},
       {kExtended, IDC_EXT_HTML_READ, kText, "AppData", "HTMLRead", "", "", "C:\\p\\a.html",
        "C:\\p\\a.html"},
+      {kExtended, IDC_EXT_JDK_FOLDER, kText, "AppData", "JdkFolder", "C:\\jdk", "C:\\jdk",
+       "D:\\Java\\" + hyou, "D:\\Java\\" + hyou},
   };
 }
 
@@ -463,6 +465,29 @@ TEST_P(ParamList, AddChangeAndDeleteKeepTheOrderAndOkStoresTheList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(InTheSelector, ParamList, testing::Values(Frame::Selector), FrameName);
+
+// ---------------------------------------------------------------------------
+// The JDK line of the extended page names the JDK the runs would take with
+// the folder typed: none on this machine, then the one typed.
+class JdkFolderLine : public SettingsWindow {};
+
+TEST_P(JdkFolderLine, NamesTheJdkTheRunsWouldUse) {
+  const std::string jdk = *folder_ / "jdk-21";
+  ASSERT_TRUE(CreateDirectoryA(jdk.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((jdk + "\\bin").c_str(), nullptr));
+  ASSERT_TRUE(CopyFileA((FakesFolder() + "\\javac.exe").c_str(), (jdk + "\\bin\\javac.exe").c_str(),
+                        FALSE));
+  WriteFileBytes(jdk + "\\release", "JAVA_VERSION=\"21.0.5\"\n");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(Open());
+  HWND page = ShowPage(kExtended);
+  HWND found = GetDlgItem(page, IDC_EXT_JDK_FOUND);
+  EXPECT_EQ(WindowText(found), "使う JDK：見つかりません");
+  SetWindowTextA(GetDlgItem(page, IDC_EXT_JDK_FOLDER), (jdk + "\\").c_str());
+  EXPECT_EQ(WindowText(found), "使う JDK：" + jdk + " (21.0.5)");
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheSelector, JdkFolderLine, testing::Values(Frame::Selector), FrameName);
 
 // ---------------------------------------------------------------------------
 // Help opens HELP.HTML beside the program through the shell, shown normally;

@@ -263,6 +263,34 @@ TEST_F(CommandPipelineTest, NothingARunStartedOutlivesTheProgram) {
   }
 }
 
+// A class of the package app.表 (95 5C: a backslash as trail byte) runs
+// from the folder above app\表, and its other classes with it.
+TEST_F(CommandPipelineTest, ClassInAPackageRunsFromItsRootByItsQualifiedName) {
+  ASSERT_TRUE(CreateDirectoryA((*folder_ / "app").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((*folder_ / "app\\表").c_str(), nullptr));
+  const std::string source = *folder_ / "app\\表\\Main.java";
+  WriteFileBytes(source, "/* Main */\r\npackage app.表;\r\nclass Main {}");
+  Settings.Cmd[2].ExeMode = 3;
+  EXPECT_EQ(RunSequence(2, source, ResultBuffer).toolFolder, folder_->Path());
+
+  std::vector<ToolRun> runs = Runs();
+  ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
+  EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
+  EXPECT_EQ(runs[0].arguments, "-encoding windows-31j app\\表\\Main.java ");
+  EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
+  EXPECT_EQ(runs[1].arguments, "app.表.Main ");
+}
+
+TEST_F(CommandPipelineTest, PackageOutsideItsFoldersRunsNothingAndSaysWhereItBelongs) {
+  WriteFileBytes(source_, "package app.util;\nclass Hello {}");
+  Run(2, 3);
+  EXPECT_TRUE(Runs().empty());
+  const std::string result = ResultBuffer;
+  EXPECT_NE(result.find("パッケージ app.util のクラスは、フォルダ app\\util の中に"),
+            std::string::npos)
+      << Utf8(result);
+}
+
 class AppletRunTest : public CommandPipelineTest {
  protected:
   std::string TempPage() const { return *folder_ / "temp.html"; }
@@ -355,6 +383,8 @@ TEST(CompileErrorWords, SourceFolderAndNameInPromptsAndMessagesDoNotCount) {
       " Z:\\WORK\\error-エラー>javac error.java \r\nerror.java:3: error: ';' expected\r\n",
       source));
   EXPECT_TRUE(ReportsCompileError(" Z:\\WORK\\error-エラー>\r\n1 error\r\n", source));
+  EXPECT_FALSE(ReportsCompileError(" Z:\\error>javac error\\Main.java \r\nZ:\\error>exit\r\n",
+                                   "Z:\\error\\error\\Main.java", "Z:\\error\\"));
   // javac's own summary is not the class name, even for a class named so.
   EXPECT_TRUE(ReportsCompileError("2 errors\r\n", "Z:\\w\\errors.java"));
 }

@@ -5,15 +5,20 @@
 #include <cstring>
 #include <memory>
 
+#include "java/jdk_finder.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
+#include "tools/command_pipeline.h"
 #include "tools/tool_run.h"
 
 namespace {
 
 class JdkBridge : public testing::Test {
  protected:
-  void SetUp() override { ResetSettingsInMemory(); }
+  void SetUp() override {
+    ResetSettingsInMemory();
+    ForgetFoundJdks();
+  }
   void TearDown() override { ResetSettingsInMemory(); }
 
   // Copies the samples into a new folder named from hint.
@@ -31,6 +36,16 @@ class JdkBridge : public testing::Test {
     ResultText text;
     EXPECT_EQ(RunTool("javac", *folder_ / name, 0, ToolArguments::First, text), RunEnd::Finished);
     return text.Text();
+  }
+
+  // Runs javac, then java, on the file as command slot 3 does; the result
+  // text, and in folder the folder the tools ran in.
+  std::string CompileAndRun(const std::string& file, std::string& folder) {
+    ScopedEnv path("PATH", PathWith(BridgeFolder()));
+    Settings.Cmd[2].ExeMode = 3;
+    ResultBuffer[0] = '\0';
+    folder = RunSequence(2, file, ResultBuffer).toolFolder;
+    return ResultBuffer;
   }
 
   std::unique_ptr<TempFolder> folder_;
@@ -72,6 +87,32 @@ TEST_F(JdkBridge, DoubleByteFolderAndQuotedArgumentWithBlankReachTheTool) {
   EXPECT_FALSE(HasErrorText(text)) << Utf8(text);
   EXPECT_TRUE(FileExists(*folder_ / "出力 表\\Hello.class")) << Utf8(text);
   EXPECT_FALSE(FileExists(*folder_ / "Hello.class"));
+}
+
+// The sample as notepad on Japanese Windows saves it, in Shift_JIS.
+TEST_F(JdkBridge, ShiftJisSampleCompilesRunsAndPrintsItsJapaneseText) {
+  UseFolder("bridge");
+  std::string folder;
+  const std::string text = CompileAndRun(*folder_ / "Hello.java", folder);
+  EXPECT_FALSE(HasErrorText(text)) << Utf8(text);
+  EXPECT_TRUE(FileExists(*folder_ / "Hello.class")) << Utf8(text);
+  EXPECT_NE(text.find("こんにちは、Pellaro!"), std::string::npos) << Utf8(text);
+}
+
+// Main uses Util of its package: both compile from the root, and java loads
+// app.Main; the class files stay beside their sources.
+TEST_F(JdkBridge, PackageSampleCompilesAndRunsFromItsRoot) {
+  folder_ = std::make_unique<TempFolder>("bridge");
+  ASSERT_TRUE(CreateDirectoryA((*folder_ / "app").c_str(), nullptr));
+  for (const char* name : {"Main.java", "Util.java"})
+    ASSERT_TRUE(CopyFileA(SourcePath(std::string("samples/app/") + name).c_str(),
+                          (*folder_ / "app\\" + name).c_str(), FALSE));
+  std::string folder;
+  const std::string text = CompileAndRun(*folder_ / "app\\Main.java", folder);
+  EXPECT_EQ(folder, folder_->Path());
+  EXPECT_FALSE(HasErrorText(text)) << Utf8(text);
+  EXPECT_TRUE(FileExists(*folder_ / "app\\Util.class")) << Utf8(text);
+  EXPECT_NE(text.find("パッケージ app から、こんにちは Pellaro!"), std::string::npos) << Utf8(text);
 }
 
 }  // namespace

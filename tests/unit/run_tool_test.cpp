@@ -129,6 +129,36 @@ TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
   EXPECT_EQ(log[0][2].substr(0, 11), "ソース.java");
 }
 
+// 表 is Shift_JIS (95 5C); E8 A1 A8 is the same character in UTF-8.
+TEST_F(RunToolTest, JavacIsToldTheSourceEncodingUnlessTheArgumentsNameOne) {
+  const struct {
+    std::string bytes;
+    const char* first;
+    const char* logged;
+    bool noteOnTheMark;
+  } cases[] = {
+      {"// 表示\r\nclass Hello {}", "-g", "-encoding windows-31j -g Hello.java ", false},
+      {"// \xE8\xA1\xA8\nclass Hello {}", "", "-encoding UTF-8 Hello.java ", false},
+      {"\xEF\xBB\xBF"
+       "class Hello {}",
+       "", "-encoding UTF-8 Hello.java ", true},
+      {"// 表示\r\nclass Hello {}", "-encoding EUC-JP", "-encoding EUC-JP Hello.java ", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.logged);
+    DeleteFileA(log_.c_str());
+    WriteFileBytes(source_, c.bytes);
+    std::strcpy(Settings.Cmd[0].FirstCmdLine, c.first);
+    ASSERT_TRUE(Run("javac", source_, 0));
+    EXPECT_EQ(std::string(ResultBuffer).find("BOM なし") != std::string::npos, c.noteOnTheMark);
+    ASSERT_TRUE(Run("java", *folder_ / "Hello", 0, ToolArguments::None));
+    auto log = Log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0][2], c.logged);
+    EXPECT_EQ(log[1][2].find("-encoding"), std::string::npos) << "java is never told";
+  }
+}
+
 // Where the interpreter cannot enter the file's folder it may stand anywhere
 // (Wine starts it in the drive's root): the script ends there, and the run
 // tells the folder apart from a tool that ran.

@@ -83,7 +83,8 @@ TEST_F(SettingsStore, WithNoKeysTheRecordHasItsDefaultsAndExitWritesEveryValue) 
   for (const char* name : {"Kekka", "DOSPrompt", "LogSizeX", "LogSizeY", "LogPosX", "LogPosY",
                            "WindowX", "WindowY", "Fukusuu"})
     EXPECT_EQ(GetDword(kAppData, name), 0u) << name;
-  for (const char* name : {"editor", "height", "width", "LineJump", "ClassCmdLine", "HTMLRead"})
+  for (const char* name :
+       {"editor", "height", "width", "LineJump", "ClassCmdLine", "HTMLRead", "JdkFolder"})
     EXPECT_TRUE(GetRaw(kAppData, name, bytes)) << name;
   ASSERT_TRUE(GetRaw(kAppData, "font", bytes));
   EXPECT_EQ(bytes.size(), 60u);
@@ -113,6 +114,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
     std::strcpy(settings.ClassCmdLine, "arg1 \"引数 2\"");
     std::strcpy(settings.HTMLRead, "sub\\a.html");
     settings.Fukusuu = 1;
+    std::strcpy(settings.JdkFolder, "C:\\Java\\jdk-21 表");
     settings.Param = {{"width", "100"}, {"色", "赤"}};
     settings.font.lfHeight = -20;
     std::strcpy(settings.font.lfFaceName, "IPAGothic");
@@ -142,6 +144,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
   EXPECT_STREQ(loaded.ClassCmdLine, "arg1 \"引数 2\"");
   EXPECT_STREQ(loaded.HTMLRead, "sub\\a.html");
   EXPECT_EQ(loaded.Fukusuu, 1u);
+  EXPECT_STREQ(loaded.JdkFolder, "C:\\Java\\jdk-21 表");
   ASSERT_EQ(loaded.Param.size(), 2u);
   EXPECT_EQ(loaded.Param[1].name, "色");
   EXPECT_EQ(loaded.Param[1].value, "赤");

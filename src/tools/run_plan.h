@@ -1,0 +1,52 @@
+// What a command's tools need before they run on a source: the JDK they come
+// from, the folder they run in, and what javac and java are given there.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "java/jdk_finder.h"
+#include "tools/tool_run.h"
+
+struct RunPlan {
+  // The JDK the tools come from.
+  Jdk jdk;
+  // The folder the tools run in, with its trailing backslash: the package
+  // root for a source in a package, else the source's own folder.
+  std::string folder;
+  // What javac is given there: Name.java, or a\b\Name.java from the root.
+  std::string sourceFile;
+  // What java is given there: Name, or a.b.Name.
+  std::string className;
+  // The tools' environment: PATH led by the JDK's bin folder. Empty when
+  // PATH finds that JDK's javac already and is taken as it is.
+  std::string environment;
+};
+
+// Whether the runs need appletviewer too: then all of them take a JDK that
+// still has it.
+enum class ToolsNeeded { Jdk, JdkWithAppletviewer };
+
+// Plans the runs on source. False, with the text that tells the user why in
+// refusal, when nothing may run: no JDK (with appletviewer) is found, or the
+// source's folders do not match its package.
+bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::string& refusal);
+
+// javac and java as planned; and a tool on a file in the file's own folder
+// (the applet page) with the plan's JDK.
+ToolCall JavacCall(const RunPlan& plan);
+ToolCall JavaCall(const RunPlan& plan);
+ToolCall CallWithJdk(const RunPlan& plan, const std::string& path);
+
+// The JDK the runs use: the JdkFolder setting's, the one PATH finds, or the
+// newest installed. Searched once for the program's life; none when there is
+// none.
+std::optional<Jdk> ChosenJdk();
+
+// What the settings show for a JdkFolder value: the folder and version of the
+// JDK the runs would use, or that none is found.
+std::string JdkDescription(const std::string& settingFolder);
+
+// An environment block (NUL-separated strings ending in an empty one) with
+// folder and a semicolon put in front of its PATH.
+std::string EnvironmentWithPathFirst(const std::string& block, const std::string& folder);
