@@ -9,3 +9,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // Creates MAIN (no owner); null when it cannot be made.
 HWND CreateMainWindow();
+
+// Sizes the strip to its grip and the tool window, which BuildToolbar has
+// sized to the toolbar; the strip keeps its place.
+void FitStripToToolbar(HWND window);
