@@ -333,6 +333,31 @@ TEST_F(StripLifetime, AltF4KeepsItRunningWithoutHotKeysAndExitEndsItAtOnce) {
 }
 
 // ---------------------------------------------------------------------------
+// At 96 and 144 DPI the buttons grow with the DPI, and the strip is its
+// toolbar and a grip of a few pixels, with no room under the buttons.
+class StripSize : public StripTest, public testing::WithParamInterface<LONG> {};
+
+TEST_P(StripSize, IsItsToolbarAndASmallGripWithButtonsForTheDpi) {
+  const LONG dpi = GetParam();
+  ScopedLogPixels logPixels(dpi);
+  ASSERT_NE(StartStrip("\"" + *folder_ / "s.pxs\""), nullptr) << "no strip";
+  for (int item : {0, 1, 2, 4}) {
+    const RECT button = ToolbarButtonRect(strip_, item);
+    EXPECT_GE(button.right - button.left, 16 * dpi / 96) << "button " << item;
+  }
+  const RECT toolbar = OuterRect(StripToolbar(strip_));
+  RECT client;
+  GetClientRect(strip_, &client);
+  EXPECT_EQ(client.bottom, toolbar.bottom - toolbar.top) << "room under the toolbar";
+  const LONG grip = client.right - (toolbar.right - toolbar.left);
+  EXPECT_GT(grip, 0);
+  EXPECT_LE(grip, 8 * dpi / 96) << "a grip wider than a few pixels";
+  ExitFromMenu();
+}
+
+INSTANTIATE_TEST_SUITE_P(AtDpi, StripSize, testing::Values(96, 144));
+
+// ---------------------------------------------------------------------------
 class StripStarts : public StripTest {};
 
 TEST_F(StripStarts, SettingsFileAndOtherEndingsShowTheStripWithoutAnEditor) {
