@@ -166,6 +166,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_HOTKEY:
       return OnHotKey(wParam);
+    case WM_SETFOCUS:
+      // The strip keeps the focus itself: a toolbar given the focus shows its
+      // first button as if the mouse were on it.
+      return TRUE;
     case WM_PAINT:
       OnPaint(window);
       return TRUE;
