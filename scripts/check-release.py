@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Checks a release zip: exactly the expected files, each program built for
-its folder's architecture (the machine field of its PE header) and carrying
-its application manifest (resource 24, id 1) with what it must declare."""
+"""Checks a release zip: exactly the expected files (the help page with the
+pictures it shows beside it), each program built for its folder's
+architecture (the machine field of its PE header) and carrying its
+application manifest (resource 24, id 1) with what it must declare."""
+import re
 import sys
 import xml.etree.ElementTree as ElementTree
 import zipfile
@@ -9,9 +11,7 @@ import zipfile
 from pe_image import MACHINE_AMD64, MACHINE_I386, PeImage
 
 MACHINES = {"x86_64": MACHINE_AMD64, "i686": MACHINE_I386}
-EXPECTED = sorted(
-    [f"{arch}/{name}" for arch in MACHINES for name in ("Pellaro.exe", "setup.exe", "HELP.HTML")]
-    + ["README.txt"])
+FILES = ("Pellaro.exe", "setup.exe", "HELP.HTML")
 RT_MANIFEST = 24
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
 ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
@@ -52,8 +52,15 @@ def manifest_problems(text):
 def problems(path):
     with zipfile.ZipFile(path) as archive:
         names = sorted(archive.namelist())
-        if names != EXPECTED:
-            yield f"files {names}, expected {EXPECTED}"
+        expected = ["README.txt"]
+        for arch in MACHINES:
+            help_page = f"{arch}/HELP.HTML"
+            pictures = set(re.findall(rb'<img [^>]*src="([^"]+)"', archive.read(help_page))
+                           if help_page in names else [])
+            expected += [f"{arch}/{name}" for name in FILES]
+            expected += [f"{arch}/{picture.decode()}" for picture in pictures]
+        if names != sorted(expected):
+            yield f"files {names}, expected {sorted(expected)}"
             return
         for arch, machine in MACHINES.items():
             for program in ("Pellaro.exe", "setup.exe"):
