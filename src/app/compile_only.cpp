@@ -6,6 +6,8 @@
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
 #include "tools/path_ops.h"
+#include "tools/run_origin.h"
+#include "windows/progress_window.h"
 #include "windows/result_window.h"
 
 namespace {
@@ -15,11 +17,6 @@ const char kNoFileText[] = "コンパイルするファイルを指定してく�
 const char kMissingFileText[] = "コンパイルするファイルが見つかりません。\r\n";
 
 void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK); }
-
-bool IsExistingFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -42,10 +39,18 @@ int RunCompileOnly(const std::string& commandLine) {
     return 0;
   }
 
-  // This compile takes none of the slots' argument strings.
+  // This compile takes none of the slots' argument strings. A compile that
+  // takes long shows how long, and can be stopped, as on the strip.
   ResultText text;
-  if (RunTool("javac", path, 0, ToolArguments::None, text) != RunEnd::NotStarted)
-    ShowResultWindowModal();
+  RunEnd end;
+  {
+    RunProgress progress;
+    WatchRuns(&progress);
+    end = RunTool("javac", path, 0, ToolArguments::None, text);
+    WatchRuns(nullptr);
+  }
+  if (end != RunEnd::NotStarted)
+    ShowResultWindowModal(OriginOfRun(path));
   else
     Tell(kFailedText);
   return 0;

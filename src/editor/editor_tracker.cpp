@@ -3,14 +3,11 @@
 
 #include <utility>
 
+#include "tools/path_ops.h"
+
 namespace {
 
 constexpr DWORD kIdleWait = 10000;
-
-bool IsExistingFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -33,10 +30,10 @@ void EditorTracker::WaitUntilIdle() const {
   if (!list_.empty()) WaitForInputIdle(list_.back().process.Get(), kIdleWait);
 }
 
-bool EditorTracker::LaunchWithArguments(const std::string& editorPath,
-                                        const std::string& arguments) {
+bool EditorTracker::LaunchWithArguments(const std::string& editorPath, const std::string& arguments,
+                                        const std::string& file) {
   if (editorPath.empty()) return false;
-  return Start(EditorCommandPart(editorPath) + " " + arguments, arguments);
+  return Start(EditorCommandPart(editorPath) + " " + arguments, file);
 }
 
 bool EditorTracker::Start(std::string commandLine, const std::string& argument,
@@ -49,16 +46,16 @@ bool EditorTracker::Start(std::string commandLine, const std::string& argument,
   lastThread_.Reset(ok ? created.hThread : nullptr);
   if (!ok) return false;
 
-  UniqueHandle process(created.hProcess);
-  // Idle, timed out or without a message loop: the editor has started either way.
-  if (waitUntilIdle) WaitForInputIdle(process.Get(), kIdleWait);
-
   EditorProcess entry;
   entry.argument = argument;
   entry.threadId = created.dwThreadId;
   entry.processId = created.dwProcessId;
-  entry.process = std::move(process);
+  entry.process.Reset(created.hProcess);
   list_.push_back(std::move(entry));
+  // Tracked before the wait: Wine's wait handles messages sent meanwhile, such
+  // as a command from this very editor's window. Idle, timed out or without a
+  // message loop: the editor has started either way.
+  if (waitUntilIdle) WaitUntilIdle();
   return true;
 }
 

@@ -18,7 +18,7 @@ std::string EditorCommandPart(const std::string& editorPath);
 
 // One started editor.
 struct EditorProcess {
-  std::string argument;  // the source path, or a line-jump text
+  std::string argument;  // the source file it was started on
   DWORD threadId = 0;    // the primary thread, which creates the editor's windows
   DWORD processId = 0;
   UniqueHandle process;
@@ -41,8 +41,10 @@ class EditorTracker {
   void WaitUntilIdle() const;
 
   // Starts `editorPath arguments`, the arguments as written (a line-jump
-  // command line such as "/l 12 C:\work\Hello.java"), and tracks it like Launch.
-  bool LaunchWithArguments(const std::string& editorPath, const std::string& arguments);
+  // command line such as "/l 12 C:\work\Hello.java"), and tracks it like
+  // Launch as an editor on file, so that a command from it runs on that file.
+  bool LaunchWithArguments(const std::string& editorPath, const std::string& arguments,
+                           const std::string& file);
 
   // Drops every tracked editor that has ended; false exactly when that left
   // the list empty. An empty list gives true.

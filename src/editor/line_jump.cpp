@@ -1,30 +1,34 @@
 // The result text field's window procedure and the line jump. Each field
-// keeps the procedure it replaced in a window property, so any number of
-// result windows can coexist.
+// keeps the procedure it replaced and the run it shows in window properties,
+// so any number of result windows can coexist, each jumping into its own run.
 #include "editor/line_jump.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "app/process_objects.h"
 #include "common/dbcs_text.h"
 #include "editor/editor_tracker.h"
+#include "java/output_line.h"
 #include "settings/app_settings.h"
+#include "tools/path_ops.h"
 
 namespace {
 
 const char kPreviousProcProperty[] = "Pellaro.PreviousEditProc";
+const char kOriginProperty[] = "Pellaro.RunOrigin";
 // The copy of the field's text: at most this many bytes less the terminator.
 constexpr int kTextCopySize = 261120;
-constexpr std::size_t kLineNumberDigits = 7;
 
 WNDPROC PreviousProc(HWND window) {
   return reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProcProperty));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+const RunOrigin& OriginOf(HWND edit) {
+  static const RunOrigin none;
+  const auto* origin = static_cast<const RunOrigin*>(GetPropA(edit, kOriginProperty));
+  return origin ? *origin : none;
+}
 
 // Offset of the first two-character sequence "%c" at or after from, walking
 // by whole characters.
@@ -40,69 +44,93 @@ void ReplaceFirst(std::string& text, char second, const std::string& by) {
   if (at != std::string::npos) text.replace(at, 2, by);
 }
 
-std::string FieldTextCopy(HWND edit) {
-  std::vector<char> text(kTextCopySize, '\0');
-  int copied = GetWindowTextA(edit, text.data(), kTextCopySize);
-  return std::string(text.data(), copied > 0 ? copied : 0);
+// The field's text as the control numbers its lines: split at its line
+// breaks, each line ending at its first line feed. The control counts in
+// characters (or, on some systems, in bytes); line numbers are the same
+// either way. Lines beyond the copy's limit are missing.
+std::vector<std::string> FieldLines(HWND edit) {
+  std::vector<char> copy(kTextCopySize, '\0');
+  const int copied = GetWindowTextA(edit, copy.data(), kTextCopySize);
+  const std::string text(copy.data(), copied > 0 ? copied : 0);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t lineFeed = text.find("\r\n", start);
+    const std::string line =
+        text.substr(start, lineFeed == std::string::npos ? std::string::npos : lineFeed - start);
+    lines.push_back(line.substr(0, line.find('\n')));
+    if (lineFeed == std::string::npos) return lines;
+    start = lineFeed + 2;
+  }
 }
 
-// The bytes of the line that holds the caret, up to its line feed. The
-// control counts in characters (or, on some systems, in bytes); the line's
-// number is the same either way, so its start is found by counting line
-// breaks in the copy. False when the line lies beyond the copy.
-bool ClickedLine(HWND edit, std::string& line) {
-  DWORD start = 0, end = 0;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const LRESULT number = SendMessageA(edit, EM_LINEFROMCHAR, end, 0);
-  if (number < 0) return false;
-  const std::string text = FieldTextCopy(edit);
-  std::size_t lineStart = 0;
-  for (LRESULT k = 0; k < number; ++k) {
-    std::size_t lineFeed = text.find("\r\n", lineStart);
-    if (lineFeed == std::string::npos) return false;
-    lineStart = lineFeed + 2;
-  }
-  if (lineStart >= text.size()) return false;
-  std::size_t lineEnd = text.find('\n', lineStart);
-  line = text.substr(lineStart,
-                     lineEnd == std::string::npos ? std::string::npos : lineEnd - lineStart);
-  return true;
+SourcePlace PlaceOfLine(HWND edit, const std::string& line) {
+  const RunOrigin& origin = OriginOf(edit);
+  return JumpPlaceOf(line, origin.sourceFile, origin.toolFolder, IsExistingFile);
+}
+
+std::string LineJumpTemplate() { return FieldText(Settings.LineJump, sizeof Settings.LineJump); }
+
+// Starts the editor at place as the LineJump template says; what became of
+// the editor is not reported.
+void StartEditorAt(const SourcePlace& place) {
+  const std::string lineJump = LineJumpTemplate();
+  if (lineJump.empty()) return;
+  const std::string arguments = ExpandLineJump(lineJump, SourcePathForJump(place.file), place.line);
+  const std::string editor = FieldText(Settings.editor, sizeof Settings.editor);
+  if (Settings.Fukusuu)
+    Editors.LaunchWithArguments(editor, arguments, place.file);
+  else
+    ShellExecuteA(nullptr, "open", editor.c_str(), arguments.c_str(), nullptr, SW_SHOW);
 }
 
 // True when the double-click started the editor and is used up.
 bool JumpFromClickedLine(HWND edit) {
-  const std::string lineJump = FieldText(Settings.LineJump, sizeof Settings.LineJump);
-  if (lineJump.empty() || CurrentSourceFile.empty()) return false;
-  std::string line;
-  if (!ClickedLine(edit, line)) return false;
-  const std::string lineNumber = LineNumberOf(line);
-  if (lineNumber.empty()) return false;
-
-  const std::string arguments =
-      ExpandLineJump(lineJump, SourcePathForJump(CurrentSourceFile), lineNumber);
-  const std::string editor = FieldText(Settings.editor, sizeof Settings.editor);
-  // What became of the editor is not reported.
-  if (Settings.Fukusuu)
-    Editors.LaunchWithArguments(editor, arguments);
-  else
-    ShellExecuteA(nullptr, "open", editor.c_str(), arguments.c_str(), nullptr, SW_SHOW);
+  if (LineJumpTemplate().empty()) return false;
+  // The first click of the double-click has just put the caret on the line.
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const LRESULT number = SendMessageA(edit, EM_LINEFROMCHAR, end, 0);
+  const std::vector<std::string> lines = FieldLines(edit);
+  if (number < 0 || static_cast<std::size_t>(number) >= lines.size()) return false;
+  const SourcePlace place = PlaceOfLine(edit, lines[number]);
+  if (place.line.empty()) return false;
+  StartEditorAt(place);
   return true;
 }
 
-}  // namespace
-
-std::string LineNumberOf(const std::string& line) {
-  // The line's first character is never the separator.
-  for (std::size_t i = line.empty() ? 0 : CharLengthAt(line, 0); i < line.size();
-       i += CharLengthAt(line, i)) {
-    if (line[i] != ':') continue;
-    std::size_t digitsEnd = i + 1;
-    while (digitsEnd < line.size() && IsDigit(line[digitsEnd])) ++digitsEnd;
-    if (digitsEnd > i + 1 && digitsEnd < line.size() && line[digitsEnd] == ':')
-      return line.substr(i + 1, std::min(digitsEnd - i - 1, kLineNumberDigits));
+// F8 (forward) and Shift+F8: the nearest line wholly after the selection, or
+// wholly before it, that names a place is selected, scrolled into view and
+// jumped to; without one there is a beep and nothing moves.
+void StepToNamedLine(HWND edit, bool forward) {
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const DWORD caret = forward ? end : start;
+  const LRESULT caretLine = SendMessageA(edit, EM_LINEFROMCHAR, caret, 0);
+  const LRESULT lineStart = SendMessageA(edit, EM_LINEINDEX, caretLine, 0);
+  const LRESULT lineEnd = lineStart + SendMessageA(edit, EM_LINELENGTH, lineStart, 0);
+  const LRESULT step = forward ? 1 : -1;
+  const bool caretLineCounts = static_cast<LRESULT>(caret) == (forward ? lineStart : lineEnd);
+  const std::vector<std::string> lines = FieldLines(edit);
+  for (LRESULT n = caretLineCounts ? caretLine : caretLine + step;
+       n >= 0 && static_cast<std::size_t>(n) < lines.size(); n += step) {
+    const SourcePlace place = PlaceOfLine(edit, lines[n]);
+    if (place.line.empty()) continue;
+    const LRESULT first = SendMessageA(edit, EM_LINEINDEX, n, 0);
+    SendMessageA(edit, EM_SETSEL, first, first + SendMessageA(edit, EM_LINELENGTH, first, 0));
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    StartEditorAt(place);
+    return;
   }
-  return std::string();
+  MessageBeep(MB_OK);
 }
+
+void OnNcDestroy(HWND edit, WNDPROC previous) {
+  delete static_cast<const RunOrigin*>(RemovePropA(edit, kOriginProperty));
+  RemovePropA(edit, kPreviousProcProperty);
+  SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+}
+
+}  // namespace
 
 std::string ExpandLineJump(const std::string& lineJumpTemplate, const std::string& sourcePath,
                            const std::string& lineNumber) {
@@ -115,13 +143,18 @@ std::string ExpandLineJump(const std::string& lineJumpTemplate, const std::strin
 
 std::string SourcePathForJump(const std::string& sourceFile) {
   char shortPath[MAX_PATH];
-  DWORD length = GetShortPathNameA(sourceFile.c_str(), shortPath, sizeof shortPath);
-  if (length > 0 && length < sizeof shortPath) return std::string(shortPath, length);
-  if (FindFirstChar(sourceFile, ' ') != std::string::npos) return "\"" + sourceFile + "\"";
-  return sourceFile;
+  const DWORD length = GetShortPathNameA(sourceFile.c_str(), shortPath, sizeof shortPath);
+  if (length > 0 && length < sizeof shortPath)
+    return QuotedWhenBlank(std::string(shortPath, length));
+  return QuotedWhenBlank(sourceFile);
 }
 
-void InstallResultEditProc(HWND edit) {
+std::string QuotedWhenBlank(const std::string& path) {
+  return FindFirstChar(path, ' ') != std::string::npos ? "\"" + path + "\"" : path;
+}
+
+void InstallResultEditProc(HWND edit, const RunOrigin& origin) {
+  SetPropA(edit, kOriginProperty, new RunOrigin(origin));
   LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
   SetPropA(edit, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
   SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultEditProc));
@@ -129,10 +162,19 @@ void InstallResultEditProc(HWND edit) {
 
 LRESULT CALLBACK ResultEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC previous = PreviousProc(window);
-  if (message == WM_LBUTTONDBLCLK && JumpFromClickedLine(window)) return 1;
-  if (message == WM_NCDESTROY) {
-    RemovePropA(window, kPreviousProcProperty);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+  switch (message) {
+    case WM_LBUTTONDBLCLK:
+      if (JumpFromClickedLine(window)) return 1;
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_F8) {
+        StepToNamedLine(window, GetKeyState(VK_SHIFT) >= 0);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      OnNcDestroy(window, previous);
+      break;
   }
   return CallWindowProcA(previous, window, message, wParam, lParam);
 }

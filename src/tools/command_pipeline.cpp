@@ -117,7 +117,7 @@ bool ReportsCompileError(const std::string& text, const std::string& sourcePath)
   return false;
 }
 
-bool FindTargetFile(std::string& path) {
+bool FindTargetFile(std::string& path, HWND* editorWindow) {
   HWND candidate = GetForegroundWindow();
   HWND main = Settings.MainWindow;
   if (candidate && candidate == main) {
@@ -132,14 +132,15 @@ bool FindTargetFile(std::string& path) {
   if (file.empty()) return false;
   CurrentSourceFile = file;
   path = file;
+  if (editorWindow) *editorWindow = candidate;
   return true;
 }
 
-void RunSequence(int slot, const std::string& sourcePath, char* output) {
-  if (slot < 0 || slot >= kSlotCount) return;
+RunOrigin RunSequence(int slot, const std::string& sourcePath, char* output) {
   std::string path = sourcePath;
   ResolveLongName(path);
-  if (Settings.PxsMode) return;
+  const RunOrigin origin = OriginOfRun(path);
+  if (slot < 0 || slot >= kSlotCount || Settings.PxsMode) return origin;
 
   ResultText text(static_cast<std::size_t>(output - ResultBuffer));
   // The tool after a successful compile takes the slot's second arguments.
@@ -148,8 +149,8 @@ void RunSequence(int slot, const std::string& sourcePath, char* output) {
   if (mode & kCompileFirst) {
     mode &= ~kCompileFirst;
     // A compile that did not run has not succeeded either.
-    if (!RunToolOrSayFailed("javac", path, slot, arguments, text)) return;
-    if (ReportsCompileError(text.Text(), path)) return;
+    if (!RunToolOrSayFailed("javac", path, slot, arguments, text)) return origin;
+    if (ReportsCompileError(text.Text(), path)) return origin;
     arguments = ToolArguments::Second;
   }
 
@@ -159,12 +160,14 @@ void RunSequence(int slot, const std::string& sourcePath, char* output) {
   } else if (mode == kThenAppletviewer) {
     RunAppletviewer(slot, path, arguments, text);
   }
+  return origin;
 }
 
-bool RunCommand(int slot, char* output) {
+bool RunCommand(int slot, char* output, RunOrigin* origin, HWND* editorWindow) {
   if (slot < 0 || slot >= kSlotCount) return false;
   std::string path;
-  if (!FindTargetFile(path)) return false;
-  RunSequence(slot, path, output);
+  if (!FindTargetFile(path, editorWindow)) return false;
+  const RunOrigin ran = RunSequence(slot, path, output);
+  if (origin) *origin = ran;
   return true;
 }

@@ -14,6 +14,9 @@ void ResolveLongName(std::string& path);
 // D:\work\Hello); a dot in a directory name is not an extension.
 void StripExtension(std::string& path);
 
+// True when path names a file (not a folder) that exists.
+bool IsExistingFile(const std::string& path);
+
 // path made full against the current directory; unchanged when that fails.
 std::string FullPathOf(const std::string& path);
 

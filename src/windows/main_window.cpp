@@ -26,6 +26,8 @@ constexpr int kGripBarLeft = 1;
 constexpr int kGripBarWidth = 3;
 constexpr int kGripBarInset = 2;
 
+bool holdingFiles = false;
+
 void RegisterHotKeys(HWND window) {
   for (int id = 1; id <= kHotKeyCount; ++id) {
     const CommandSlot& slot = Settings.Cmd[id - 1];
@@ -92,7 +94,7 @@ void OnDpiChanged(HWND window, const RECT* suggested) {
 
 void OnPollTick(HWND window) {
   std::string path;
-  if (Channel.Receive(path)) Editors.Launch(Settings.editor, path);
+  if (!holdingFiles && Channel.Receive(path)) Editors.Launch(Settings.editor, path);
   if (!Editors.StillRunning()) {
     KillTimer(window, kPollTimer);
     ExitSequence(window);
@@ -179,6 +181,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   return FALSE;
 }
+
+void HoldIncomingFiles(bool hold) { holdingFiles = hold; }
 
 HWND CreateMainWindow() {
   return CreateDialogParamA(Settings.Instance, kMainTemplate, nullptr, MainWindowProc, 0);

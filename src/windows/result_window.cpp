@@ -29,6 +29,12 @@ struct ResultWindowState {
   bool modal = false;
 };
 
+// The creation parameter: how the window is shown and the run it shows.
+struct ResultWindowStart {
+  bool modal;
+  const RunOrigin& origin;
+};
+
 ResultWindowState* StateOf(HWND window) {
   return reinterpret_cast<ResultWindowState*>(GetWindowLongPtrA(window, DWLP_USER));
 }
@@ -76,9 +82,9 @@ void SetTextFont(HWND window, UINT dpi) {
   state->font = std::move(made);
 }
 
-void OnInitDialog(HWND window, LPARAM parameter) {
+void OnInitDialog(HWND window, const ResultWindowStart* start) {
   auto* state = new ResultWindowState;
-  state->modal = parameter == kResultWindowModal;
+  state->modal = start && start->modal;
   SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
 
   HICON icon = LoadIconA(Settings.Instance, MAKEINTRESOURCEA(IDI_PELLARO));
@@ -94,7 +100,7 @@ void OnInitDialog(HWND window, LPARAM parameter) {
   SetWindowTextA(edit, ResultBuffer);
   // The window owns its copy now; the buffer is free for the next command.
   std::fill(ResultBuffer, ResultBuffer + lstrlenA(ResultBuffer), '\0');
-  InstallResultEditProc(edit);
+  InstallResultEditProc(edit, start ? start->origin : RunOrigin());
 
   PlaceWindow(window);
   // Moving to the size the window already has sends no WM_SIZE.
@@ -102,6 +108,8 @@ void OnInitDialog(HWND window, LPARAM parameter) {
   GetClientRect(window, &client);
   LayOut(window, client.right, client.bottom);
   ShowWindow(window, SW_SHOW);
+  // The text field takes the keys at once, so F8 walks its lines from the top.
+  SetFocus(edit);
 }
 
 void OnSize(HWND window, LPARAM size) { LayOut(window, LOWORD(size), HIWORD(size)); }
@@ -148,7 +156,7 @@ void OnNcDestroy(HWND window) {
 INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(window, lParam);
+      OnInitDialog(window, reinterpret_cast<const ResultWindowStart*>(lParam));
       return FALSE;
     case WM_SIZE:
       OnSize(window, lParam);
@@ -177,11 +185,14 @@ INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return FALSE;
 }
 
-HWND OpenResultWindow() {
-  return CreateDialogParamA(Settings.Instance, kResultTemplate, nullptr, ResultWindowProc, 0);
+HWND OpenResultWindow(const RunOrigin& origin) {
+  const ResultWindowStart start = {false, origin};
+  return CreateDialogParamA(Settings.Instance, kResultTemplate, nullptr, ResultWindowProc,
+                            reinterpret_cast<LPARAM>(&start));
 }
 
-void ShowResultWindowModal() {
+void ShowResultWindowModal(const RunOrigin& origin) {
+  const ResultWindowStart start = {true, origin};
   DialogBoxParamA(Settings.Instance, kResultTemplate, nullptr, ResultWindowProc,
-                  kResultWindowModal);
+                  reinterpret_cast<LPARAM>(&start));
 }

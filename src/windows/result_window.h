@@ -4,13 +4,12 @@
 
 #include <windows.h>
 
-// Creation parameter of the modal (compile-only) use; the tool window opens
-// modeless windows with 0.
-constexpr LPARAM kResultWindowModal = 1;
+#include "tools/run_origin.h"
 
 INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Opens a modeless result window on the text in ResultBuffer.
-HWND OpenResultWindow();
+// Opens a modeless result window on the text in ResultBuffer, the output of
+// the run from origin, which its line jumps read.
+HWND OpenResultWindow(const RunOrigin& origin);
 // Shows a modal result window on the text in ResultBuffer until it is closed.
-void ShowResultWindowModal();
+void ShowResultWindowModal(const RunOrigin& origin);

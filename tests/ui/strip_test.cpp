@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "common/dbcs_text.h"
 #include "test_support.h"
 #include "ui_driver.h"
 
@@ -118,10 +119,63 @@ class StripTest : public testing::Test {
     return FindWindowA("PellaroFakeEditor", ("fake editor " + log[n][0] + " main").c_str());
   }
 
-  // A command from the menu, with the editor as the window the user worked in.
-  void RunFromMenu(int slot) {
-    ASSERT_TRUE(BringToFront(EditorWindow()));
+  // Whether the editor started n-th has made its window and that window has
+  // come to the front, as a new editor's window does by itself.
+  bool EditorInFront(std::size_t n) const {
+    return WaitUntil([&] {
+      HWND editor = EditorWindow(n);
+      return editor && GetForegroundWindow() == editor;
+    });
+  }
+
+  // A command from the menu, with the editor started n-th as the window the
+  // user worked in.
+  void RunFromMenu(int slot, std::size_t editor = 0) {
+    ASSERT_TRUE(BringToFront(EditorWindow(editor)));
     SendCommand(strip_, kMenuCommand1 + slot);
+  }
+
+  // The result window whose text holds text, or null.
+  HWND ResultWindowWith(const std::string& text) const {
+    for (HWND window : ResultWindows())
+      if (ResultText(window).find(text) != std::string::npos) return window;
+    return nullptr;
+  }
+
+  // Brings the result window to the front with its text field ready for
+  // input; the windows of several runs open over each other.
+  static void FocusResultText(HWND result) {
+    ASSERT_TRUE(BringToFront(result));
+    HWND edit = GetDlgItem(result, kResultEdit);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(WaitUntil([&] {
+      return GetGUIThreadInfo(GetWindowThreadProcessId(result, nullptr), &info) &&
+             info.hwndFocus == edit;
+    }));
+  }
+
+  // Double-clicks the line of the result window that starts with start.
+  static void DoubleClickLine(HWND result, const std::string& start) {
+    FocusResultText(result);
+    HWND edit = GetDlgItem(result, kResultEdit);
+    const std::string text = ResultText(result);
+    const std::size_t at = text.find(start);
+    ASSERT_NE(at, std::string::npos) << Utf8(text);
+    const WPARAM line = std::count(text.begin(), text.begin() + at, '\n');
+    const LRESULT first = SendMessageA(edit, EM_LINEINDEX, line, 0);
+    const LRESULT where = SendMessageA(edit, EM_POSFROMCHAR, first + 2, 0);
+    POINT point = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)) + 4};
+    ClientToScreen(edit, &point);
+    DoubleClickAt(point);
+  }
+
+  // The command line of an editor that a jump with "/l %l %f" starts on file
+  // at line, with Fukusuu set.
+  static std::string JumpCommand(const std::string& file, const std::string& line) {
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(file.c_str(), shortPath, MAX_PATH);
+    return EditorCommand() + " /l " + line + " " + shortPath;
   }
 
   // What the fake javac prints from now on.
@@ -261,6 +315,29 @@ TEST_F(StripCommands, LongRunShowsItsProgressTakesNoOtherCommandAndStopsOnEscape
   EXPECT_TRUE(ProcessEnds(ids[0], 5000));
   EXPECT_FALSE(IsWindowVisible(progress));
   EXPECT_EQ(ToolsRun(), "java pid") << "a command ran during the run";
+  ExitFromMenu();
+}
+
+TEST_F(StripCommands, KeysTypedDuringAVisibleRunReachTheProgramAndThenTheEditorIsInFront) {
+  StoreNumber("AppData", "DOSPrompt", 1);
+  StoreNumber("AppData", "Kekka", 1);
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_READLINE_JAVA", "1"));
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+  ClickAt(CenterOf(ToolbarButtonRect(strip_, 1)));  // java alone
+  HWND progress = WaitForDialog(pellaro_.Id(), "実行中");
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  EXPECT_NE(GetForegroundWindow(), progress) << "the progress window took the keyboard";
+
+  for (WORD key : {WORD('O'), WORD('K'), WORD(VK_RETURN)}) PressKeys({key});
+  ASSERT_TRUE(WaitUntil([&] { return ToolLog().size() >= 2; })) << "java read no line";
+  EXPECT_EQ(ToolLog()[1][1], "ok");
+  PressKeys({VK_SPACE});  // the console's "press a key"
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); })) << "the run did not end";
+  ASSERT_TRUE(WaitUntilIdle(strip_));
+  EXPECT_TRUE(ResultWindows().empty()) << "the run was stopped";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == EditorWindow(); }))
+      << "the editor is not in front";
   ExitFromMenu();
 }
 
@@ -420,12 +497,21 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   ASSERT_TRUE(WaitUntilIdle(dialog));
   ASSERT_TRUE(IsWindowVisible(dialog)) << "Escape closed the dialog";
 
+  // A file handed over meanwhile waits for the editor that works.
+  const std::string two = *folder_ / "Two.java";
+  WriteFileBytes(two, "class Two {}\r\n");
+  PellaroProcess second = StartPellaro("\"" + two + "\"");
+  ASSERT_TRUE(second.WaitForExit());
+  EXPECT_EQ(second.ExitCode(), 0u);
+  Sleep(1200);  // two ticks of the strip's timer
+
   SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), FakeEditorPath().c_str());
   PressButton(dialog, kEditorOk);
   strip_ = WaitForStrip(pellaro_.Id());
   ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
-  EXPECT_TRUE(WaitForEditorRecords(1));
-  EXPECT_EQ(EditorLog().size(), 1u);
+  ASSERT_TRUE(WaitForEditorRecords(2));
+  EXPECT_EQ(EditorLog()[0][1], EditorCommand() + " \"" + source_ + "\"");
+  EXPECT_EQ(EditorLog()[1][1], EditorCommand() + " \"" + two + "\"");
   ExitFromMenu();
   EXPECT_EQ(StoredText("AppData", "editor"), FakeEditorPath());
 }
@@ -445,6 +531,23 @@ TEST_F(StripStarts, StartWithoutFileAsksForOneAndEndsWhenNoneIsChosen) {
   EXPECT_TRUE(EditorLog().empty());
 }
 
+TEST_F(StripStarts, FileHandedOverWhileThePickerIsOpenIsNotLost) {
+  pellaro_ = StartPellaro("");
+  HWND picker = WaitForDialog(pellaro_.Id(), "ファイルを開く");
+  ASSERT_NE(picker, nullptr) << "no file picker";
+  PellaroProcess second = StartPellaro("\"" + source_ + "\"");
+  ASSERT_TRUE(second.WaitForExit());
+  EXPECT_EQ(second.ExitCode(), 0u) << "the second start could not hand its file over";
+
+  // Nothing picked: the file handed over is the one to work on.
+  PressButton(picker, IDCANCEL);
+  strip_ = WaitForStrip(pellaro_.Id());
+  ASSERT_NE(strip_, nullptr) << "no strip";
+  ASSERT_TRUE(WaitForEditorRecords(1));
+  EXPECT_EQ(EditorLog()[0][1], EditorCommand() + " \"" + source_ + "\"");
+  ExitFromMenu();
+}
+
 // ---------------------------------------------------------------------------
 // A double-click on a compiler message in a result window, by Fukusuu.
 class LineJump : public StripTest, public testing::WithParamInterface<DWORD> {};
@@ -458,32 +561,105 @@ TEST_P(LineJump, DoubleClickBelowAJapanesePromptStartsTheEditorAtThatLine) {
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   RunFromMenu(0);
   ASSERT_EQ(ResultWindows().size(), 1u);
-  HWND edit = GetDlgItem(ResultWindows()[0], kResultEdit);
-
-  const std::string text = ResultText(ResultWindows()[0]);
-  const std::size_t at = text.find("Hello.java:34:");
-  ASSERT_NE(at, std::string::npos) << Utf8(text);
-  const WPARAM line = std::count(text.begin(), text.begin() + at, '\n');
-  const LRESULT first = SendMessageA(edit, EM_LINEINDEX, line, 0);
-  const LRESULT where = SendMessageA(edit, EM_POSFROMCHAR, first + 2, 0);
-  POINT point = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)) + 4};
-  ClientToScreen(edit, &point);
-  DoubleClickAt(point);
+  DoubleClickLine(ResultWindows()[0], "Hello.java:34:");
 
   ASSERT_TRUE(WaitForEditorRecords(2)) << "no editor started";
-  char shortPath[MAX_PATH] = {};
-  ASSERT_GT(GetShortPathNameA(source_.c_str(), shortPath, MAX_PATH), 0u);
   const std::string commandLine = EditorLog()[1][1];
-  const std::string arguments = std::string(" /l 34 ") + shortPath;
+  const std::string jump = JumpCommand(source_, "34");
+  const std::string arguments = jump.substr(EditorCommand().size());
   ASSERT_GE(commandLine.size(), arguments.size());
   EXPECT_EQ(commandLine.substr(commandLine.size() - arguments.size()), arguments)
       << Utf8(commandLine);
   if (GetParam()) {
-    EXPECT_EQ(commandLine, EditorCommand() + arguments);
+    EXPECT_EQ(commandLine, jump);
+    // The editor the jump started is one on the source: a command from it runs there.
+    ASSERT_TRUE(EditorInFront(1));
+    RunFromMenu(0, 1);
+    ASSERT_TRUE(WaitForToolRecords(2, 2));
+    EXPECT_EQ(ToolLog()[1][1] + "\\Hello.java", source_);
   }
   ExitFromMenu();
 }
 
 INSTANTIATE_TEST_SUITE_P(ByFukusuu, LineJump, testing::Values(0u, 1u));
+
+// ---------------------------------------------------------------------------
+// Jumps to the file a line of javac or java output names, from the window of
+// the run that printed it; F8 walks such lines.
+class OutputJump : public StripTest {
+ protected:
+  void SetUp() override {
+    StripTest::SetUp();
+    env_.emplace_back(new ScopedEnv("PELLARO_FAKE_OUT_JAVA", *folder_ / "java.txt"));
+    StoreText("AppData", "LineJump", "/l %l %f");
+    StoreNumber("AppData", "Fukusuu", 1);
+    sources_ = DirectoryOf(source_);
+    WriteFileBytes(sources_ + "Util.java", "class Util {}\r\n");
+  }
+
+  // The command line of the count-th editor, once it has started and come
+  // to the front, so that the next keys or clicks go where the test sends them.
+  std::string EditorStartedAs(std::size_t count) const {
+    if (!WaitForEditorRecords(count)) return "<none>";
+    return EditorLog()[count - 1][1] + (EditorInFront(count - 1) ? "" : " <not in front>");
+  }
+
+  static void PressIn(HWND result, std::initializer_list<WORD> keys) {
+    FocusResultText(result);
+    PressKeys(keys);
+    ASSERT_TRUE(WaitUntilIdle(result));
+  }
+
+  std::string sources_;  // the source's folder
+};
+
+TEST_F(OutputJump, DoubleClickOpensTheFileTheLineNamesInItsWindowsOwnRun) {
+  // The second run's folder holds no Util.java, but a package's file.
+  const std::string other = *folder_ / "b\\";
+  CreateDirectoryA(other.c_str(), nullptr);
+  CreateDirectoryA((other + "app").c_str(), nullptr);
+  WriteFileBytes(other + "Hello.java", "class Hello {}\r\n");
+  WriteFileBytes(other + "app\\Util.java", "package app; class Util {}\r\n");
+  ScriptJavac("Util.java:3: エラー: シンボルを見つけられません\r\nエラー1個\r\n");
+  WriteFileBytes(*folder_ / "java.txt",
+                 "Exception in thread \"main\" java.lang.IllegalStateException\r\n"
+                 "\tat app.Util.run(Util.java:7)\r\n\tat Hello.main(Hello.java:5)\r\n");
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RunFromMenu(0);  // javac on the source
+  PellaroProcess second = StartPellaro("\"" + other + "Hello.java\"");
+  ASSERT_TRUE(second.WaitForExit() && WaitForEditorRecords(2) && EditorInFront(1));
+  RunFromMenu(1, 1);  // java on the other one
+  ASSERT_TRUE(WaitForToolRecords(2, 2));
+
+  DoubleClickLine(ResultWindowWith("Util.java:3:"), "Util.java:3:");
+  EXPECT_EQ(EditorStartedAs(3), JumpCommand(sources_ + "Util.java", "3"));
+  DoubleClickLine(ResultWindowWith("\tat app."), "\tat app.");
+  EXPECT_EQ(EditorStartedAs(4), JumpCommand(other + "app\\Util.java", "7"));
+  ExitFromMenu();
+}
+
+TEST_F(OutputJump, F8WalksTheErrorsAndShiftF8WalksBack) {
+  ScriptJavac(
+      "Hello.java:12: エラー: ';'がありません\r\n        表示(x)\r\n                ^\r\n"
+      "Util.java:3: エラー: シンボルを見つけられません\r\nエラー2個\r\n");
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RunFromMenu(0);
+  HWND result = ResultWindowWith("Util.java:3:");
+  ASSERT_NE(result, nullptr);
+
+  PressIn(result, {VK_F8});
+  EXPECT_EQ(EditorStartedAs(2), JumpCommand(source_, "12"));
+  PressIn(result, {VK_F8});
+  EXPECT_EQ(EditorStartedAs(3), JumpCommand(sources_ + "Util.java", "3"));
+  PressIn(result, {VK_F8});  // past the last: a beep, and the selection stays
+  const std::string text = ResultText(result);
+  HWND edit = GetDlgItem(result, kResultEdit);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)), 0),
+            std::count(text.begin(), text.begin() + text.find("Util.java:3:"), '\n'));
+  PressIn(result, {VK_SHIFT, VK_F8});
+  EXPECT_EQ(EditorStartedAs(4), JumpCommand(source_, "12"));
+  EXPECT_EQ(EditorLog().size(), 4u);
+  ExitFromMenu();
+}
 
 }  // namespace

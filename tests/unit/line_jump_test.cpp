@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/line_jump.h"
+#include "java/output_line.h"
 #include "test_support.h"
 
 namespace {
@@ -69,6 +70,13 @@ TEST(LineJump, SourcePathIsShortOrQuotedLong) {
   const std::string gone = folder / "gone dir\\Hello.java";
   EXPECT_EQ(SourcePathForJump(gone), "\"" + gone + "\"");
   EXPECT_EQ(SourcePathForJump("C:\\nowhere\\Hello.java"), "C:\\nowhere\\Hello.java");
+}
+
+TEST(LineJump, PathFoundWithABlankIsQuoted) {
+  // Where the volume keeps no 8.3 names, the short form is the long path
+  // itself; Wine always makes short names, so the step is tried on its own.
+  EXPECT_EQ(QuotedWhenBlank("D:\\My Work\\Hello.java"), "\"D:\\My Work\\Hello.java\"");
+  EXPECT_EQ(QuotedWhenBlank("D:\\表示\\HELLO~1.JAV"), "D:\\表示\\HELLO~1.JAV");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class ResultWindowTest : public testing::Test {
 
   static HWND Open(const char* text) {
     std::strcpy(ResultBuffer, text);
-    return OpenResultWindow();
+    return OpenResultWindow(RunOrigin());
   }
   static HWND TextField(HWND window) { return GetDlgItem(window, IDC_RESULT_TEXT); }
   static HFONT FontOf(HWND window) {
