@@ -26,8 +26,9 @@ WAIT=60
 
 bash scripts/install-deps.sh
 echo "== Building (x86_64)"
+# The tests' fake java comes with the tests.
 cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DPELLARO_BUILD_TESTS=ON >/dev/null
 cmake --build "$BUILD_DIR" -j2 --target Pellaro setup jdk_bridge_programs fake_java
 
 # shellcheck source=scripts/wine-env.sh
