@@ -1,6 +1,8 @@
-// result_peek.exe: lets the run script look at Pellaro's windows from
-// outside — wait for the result window, read its text, close it; find the
-// strip's toolbar buttons; end the program through the strip's menu.
+// result_peek.exe: lets the run and screenshot scripts look at Pellaro's
+// windows from outside — wait for the result window, read its text, close it;
+// find the strip's toolbar buttons; end the program through the strip's menu;
+// find any window by its caption, press its buttons, fill in its fields, open
+// the strip's menu and turn the settings pages.
 //
 //   result_peek <desktop> wait <seconds>   prints "left top width height"
 //   result_peek <desktop> text             prints the captured text as UTF-8
@@ -11,8 +13,26 @@
 //   result_peek <desktop> exit             chooses the strip's 終了 entry, waits
 //                                          for Pellaro to end (its exit code is
 //                                          this program's) and closes the rest
+//   result_peek <desktop> rect <caption> <seconds> [<id>]
+//                                          waits for a visible window with that
+//                                          caption ("-": the strip), and with a
+//                                          control id when one is given; prints
+//                                          "left top width height"
+//   result_peek <desktop> press <caption> <id>
+//                                          clicks the window's visible button id,
+//                                          also one on a page it shows (for the
+//                                          strip: the menu command id)
+//   result_peek <desktop> type <caption> <id> <text>
+//                                          puts the text into the window's field id
+//   result_peek <desktop> field <caption> <id>
+//                                          prints the text of the window's field id
+//   result_peek <desktop> menu             opens the strip's menu at its grip;
+//                                          prints the menu's "left top width height"
+//   result_peek <desktop> page <n>         shows page n (0 first) of the settings
+//                                          page selector
 //
 // <desktop> is the Wine desktop Pellaro runs in ("-" for this process's own).
+// Captions and texts are in the ANSI code page, as the command line gives them.
 // Exit code 0 on success, 1 when the window is not there, 2 on bad usage.
 #include <windows.h>
 
@@ -30,7 +50,10 @@ namespace {
 
 constexpr int kResultTextId = 1098;
 constexpr WPARAM kExitCommand = 40008;
+constexpr int kPageListId = 1099;
 const char kResultTitle[] = "結果";
+const char kSelectorTitle[] = "プロパティ";
+const char kStripName[] = "-";
 
 struct DesktopTraits {
   using Type = HDESK;
@@ -51,6 +74,25 @@ HWND FindResultWindow() {
   return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+void PrintRect(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  Print(std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+        std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top) +
+        "\n");
+}
+
+// Calls find every 100 ms until it gives a window or seconds after start.
+template <typename Find>
+HWND WaitFor(Find find, int seconds, DWORD start) {
+  HWND window;
+  while (!(window = find())) {
+    if (GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return nullptr;
+    Sleep(100);
+  }
+  return window;
+}
+
 // ANSI text to UTF-8 with LF line ends, for a Unix terminal.
 std::string ToTerminalText(const std::string& ansi) {
   std::string utf8 = Recode(ansi, CP_ACP, CP_UTF8);
@@ -60,17 +102,9 @@ std::string ToTerminalText(const std::string& ansi) {
 
 // Waits until seconds after start for the window; prints its rectangle.
 int WaitForWindow(int seconds, DWORD start) {
-  DWORD limit = static_cast<DWORD>(seconds) * 1000;
-  HWND window;
-  while (!(window = FindResultWindow())) {
-    if (GetTickCount() - start > limit) return 1;
-    Sleep(100);
-  }
-  RECT rect;
-  GetWindowRect(window, &rect);
-  Print(std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
-        std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top) +
-        "\n");
+  HWND window = WaitFor(FindResultWindow, seconds, start);
+  if (!window) return 1;
+  PrintRect(window);
   return 0;
 }
 
@@ -110,13 +144,111 @@ HWND FindToolbar(HWND* strip) {
   return nullptr;
 }
 
+HWND FindStrip() {
+  HWND strip = nullptr;
+  FindToolbar(&strip);
+  return strip;
+}
+
+// The visible top-level window with this caption (and this control, unless
+// 0), or the strip for "-".
+HWND FindWindowCalled(const std::string& caption, int controlId = 0) {
+  if (caption == kStripName) return FindStrip();
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, caption.c_str()));)
+    if (IsWindowVisible(window) && (controlId == 0 || GetDlgItem(window, controlId))) return window;
+  return nullptr;
+}
+
+int PrintWindowRect(const std::string& caption, int seconds, DWORD start, int controlId) {
+  HWND window = WaitFor([&] { return FindWindowCalled(caption, controlId); }, seconds, start);
+  if (!window) return 1;
+  PrintRect(window);
+  return 0;
+}
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// The visible control with this id anywhere inside the window (on the page
+// a settings window shows, say); null when there is none.
+HWND FindControl(HWND window, int id) {
+  ControlSearch search = {id, nullptr};
+  if (window) EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A click on the button as its parent hears of it; for the strip, a menu choice.
+int Press(const std::string& caption, int id) {
+  HWND window = FindWindowCalled(caption);
+  HWND button = FindControl(window, id);
+  HWND parent = button ? GetParent(button) : window;
+  if (!parent) return 1;
+  return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button))
+             ? 0
+             : 1;
+}
+
+int TypeInto(const std::string& caption, int id, const std::string& text) {
+  HWND field = FindControl(FindWindowCalled(caption), id);
+  DWORD_PTR done = 0;
+  return field && SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                      SMTO_ABORTIFHUNG, 5000, &done)
+             ? 0
+             : 1;
+}
+
+int PrintField(const std::string& caption, int id) {
+  HWND field = FindControl(FindWindowCalled(caption), id);
+  char text[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!field || !SendMessageTimeoutA(field, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                                     SMTO_ABORTIFHUNG, 5000, &copied))
+    return 1;
+  Print(ToTerminalText(text) + "\n");
+  return 0;
+}
+
+// A right click on the strip's grip, left of its toolbar, as the user gives it.
+int OpenStripMenu() {
+  HWND strip = FindStrip();
+  if (!strip) return 1;
+  SetForegroundWindow(strip);
+  RECT client;
+  GetClientRect(strip, &client);
+  PostMessageA(strip, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, client.bottom / 2));
+  HWND menu = WaitFor([] { return FindWindowA("#32768", nullptr); }, 10, GetTickCount());
+  if (!menu) return 1;
+  PrintRect(menu);
+  return 0;
+}
+
+// What the page list does when the user picks an entry.
+int ShowSettingsPage(int index) {
+  HWND selector = FindWindowCalled(kSelectorTitle);
+  HWND list = selector ? GetDlgItem(selector, kPageListId) : nullptr;
+  if (!list) return 1;
+  DWORD_PTR done = 0;
+  SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, &done);
+  return SendMessageTimeoutA(selector, WM_COMMAND, MAKEWPARAM(kPageListId, CBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(list), SMTO_ABORTIFHUNG, 5000, &done)
+             ? 0
+             : 1;
+}
+
 // The toolbar writes an item's rectangle into its own process's memory.
 int PrintButtonCentre(int index, int seconds, DWORD start) {
-  HWND toolbar;
-  while (!(toolbar = FindToolbar(nullptr))) {
-    if (GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return 1;
-    Sleep(100);
-  }
+  HWND toolbar = WaitFor([] { return FindToolbar(nullptr); }, seconds, start);
+  if (!toolbar) return 1;
   DWORD pid = 0;
   GetWindowThreadProcessId(toolbar, &pid);
   UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
@@ -177,18 +309,29 @@ bool EnterDesktop(const char* name, DWORD limitMs, UniqueDesktop& desktop) {
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
-  const bool waiting = std::strcmp(argv[2], "wait") == 0;
-  const bool button = std::strcmp(argv[2], "button") == 0 && argc > 4;
-  const int seconds = waiting && argc > 3 ? std::atoi(argv[3]) : button ? std::atoi(argv[4]) : 30;
+  const std::string verb = argv[2];
+  const bool waiting = verb == "wait";
+  const bool button = verb == "button" && argc > 4;
+  const bool rect = verb == "rect" && argc > 4;
+  const int seconds = waiting && argc > 3 ? std::atoi(argv[3])
+                      : button || rect    ? std::atoi(argv[4])
+                                          : 30;
   const DWORD start = GetTickCount();
   UniqueDesktop desktop;
+  const bool waitsForDesktop = waiting || button || rect;
   if (std::strcmp(argv[1], "-") != 0 &&
-      !EnterDesktop(argv[1], waiting || button ? static_cast<DWORD>(seconds) * 1000 : 0, desktop))
+      !EnterDesktop(argv[1], waitsForDesktop ? static_cast<DWORD>(seconds) * 1000 : 0, desktop))
     return 1;
   if (waiting) return WaitForWindow(seconds, start);
-  if (std::strcmp(argv[2], "text") == 0) return PrintText();
-  if (std::strcmp(argv[2], "close") == 0) return CloseResultWindow();
+  if (verb == "text") return PrintText();
+  if (verb == "close") return CloseResultWindow();
   if (button) return PrintButtonCentre(std::atoi(argv[3]), seconds, start);
-  if (std::strcmp(argv[2], "exit") == 0) return ExitThroughMenu();
+  if (verb == "exit") return ExitThroughMenu();
+  if (rect) return PrintWindowRect(argv[3], seconds, start, argc > 5 ? std::atoi(argv[5]) : 0);
+  if (verb == "press" && argc > 4) return Press(argv[3], std::atoi(argv[4]));
+  if (verb == "type" && argc > 5) return TypeInto(argv[3], std::atoi(argv[4]), argv[5]);
+  if (verb == "field" && argc > 4) return PrintField(argv[3], std::atoi(argv[4]));
+  if (verb == "menu") return OpenStripMenu();
+  if (verb == "page" && argc > 3) return ShowSettingsPage(std::atoi(argv[3]));
   return 2;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Checks that an HTML page is sound enough for any browser: it declares its
 encoding and decodes in it, starts with a doctype, closes every element it
-opens in order, and each link within the page has its target."""
+opens in order, each link within the page has its target, and each picture
+has its text and its file beside the page."""
+import os
 import re
 import sys
 from html.parser import HTMLParser
@@ -13,7 +15,7 @@ VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "met
 class Checker(HTMLParser):
     def __init__(self):
         super().__init__()
-        self.open, self.problems, self.ids, self.links = [], [], set(), []
+        self.open, self.problems, self.ids, self.links, self.images = [], [], set(), [], []
         self.doctype = False
 
     def handle_decl(self, decl):
@@ -24,6 +26,8 @@ class Checker(HTMLParser):
         self.ids.add(attrs.get("id"))
         if tag == "a" and (attrs.get("href") or "").startswith("#"):
             self.links.append((self.getpos()[0], attrs["href"][1:]))
+        if tag == "img":
+            self.images.append((self.getpos()[0], attrs.get("src") or "", attrs.get("alt")))
         if tag not in VOID:
             self.open.append((tag, self.getpos()[0]))
 
@@ -51,7 +55,12 @@ def check(path):
     return (checker.problems + ([] if checker.doctype else ["no <!DOCTYPE html>"])
             + [f"<{tag}> of line {line} is never closed" for tag, line in checker.open]
             + [f"line {line}: link to #{target}, which is not in the page"
-               for line, target in checker.links if target not in checker.ids])
+               for line, target in checker.links if target not in checker.ids]
+            + [f"line {line}: picture {src} without alt text" for line, src, alt in checker.images
+               if not alt]
+            + [f"line {line}: picture {src} is not beside the page"
+               for line, src, _ in checker.images
+               if not os.path.isfile(os.path.join(os.path.dirname(path), src))])
 
 
 def main():

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Draws the program's icons (a coffee cup for the program, a page with the cup
-# for .java documents) as 32x32 and 16x16 images, and the toolbar's strip of
-# four 16x16 images in 16 colours (compile, run, compile and run, settings gear)
-# on the button-face grey that the toolbar maps to the system colour. The
-# images are committed; run this only to change them ("toolbar" draws the
+# for .java documents) as 32x32 and 16x16 images, and the toolbar's strips of
+# four images (compile, run, compile and run, settings gear) at 16, 24 and 32
+# pixels on the button-face grey that the toolbar maps to the system colour.
+# The images are committed; run this only to change them ("toolbar" draws the
 # toolbar alone). Needs ImageMagick.
 set -e
 out=$(dirname "$0")/../src/resources/icons
@@ -34,8 +34,12 @@ page 32 "$tmp/d32.png"; page 16 "$tmp/d16.png"
 convert "$tmp/a32.png" "$tmp/a16.png" "$out/pellaro.ico"
 convert "$tmp/d32.png" "$tmp/d16.png" "$out/java_document.ico"
 fi
-# Toolbar strip, 64x16: each image drawn at 4x and reduced, then 16 colours.
-convert -size 256x64 xc:'#c0c0c0' \
+# Toolbar strips of four images at 16, 24 and 32 pixels: each drawn at 4x
+# (coordinates below are for 16) and reduced; 16 colours at 16, 256 above.
+toolbar() { # size colours file
+  s=$1
+  k=$(awk "BEGIN { print $s / 16 }")
+  convert -size $((16 * s))x$((4 * s)) xc:'#c0c0c0' -affine "$k,0,0,$k,0,0" \
   -fill white -stroke '#404040' -strokewidth 3 -draw 'polygon 10,4 40,4 52,16 52,60 10,60' \
   -stroke '#1060c0' -strokewidth 4 -draw 'line 18,22 44,22' -draw 'line 18,34 44,34' -draw 'line 18,46 36,46' \
   -fill '#20a020' -stroke '#0a500a' -strokewidth 3 -draw 'polygon 80,6 120,32 80,58' \
@@ -45,5 +49,9 @@ convert -size 256x64 xc:'#c0c0c0' \
   -fill '#808080' -stroke '#303030' -strokewidth 3 \
   -draw 'polygon 224,2 232,2 233,12 243,8 248,14 240,22 250,28 250,36 240,42 248,50 243,56 233,52 232,62 224,62 223,52 213,56 208,50 216,42 206,36 206,28 216,22 208,14 213,8 223,12' \
   -fill '#c0c0c0' -draw 'circle 228,32 228,41' \
-  -filter box -resize 64x16 -dither None -colors 16 -type Palette BMP3:"$out/../toolbar.bmp"
+  -filter box -resize $((4 * s))x$s -dither None -colors "$2" -type Palette BMP3:"$3"
+}
+toolbar 16 16 "$out/../toolbar.bmp"
+toolbar 24 256 "$out/../toolbar24.bmp"
+toolbar 32 256 "$out/../toolbar32.bmp"
 rm -rf "$tmp"

@@ -106,17 +106,6 @@ echo "== Pellaro.exe ${args[*]} (headless, display $DISPLAY)"
 wine explorer "/desktop=$desktop,1024x768" "$pellaro" "${args[@]}" </dev/null >/dev/null 2>&1 &
 pellaro_pid=$!
 
-# The desktop's own place on the X screen, added to its windows' places.
-desktop_offset() {
-  dx=0 dy=0
-  local window
-  window=$(xdotool search --name "^$desktop - Wine desktop\$" 2>/dev/null </dev/null | head -n 1 || true)
-  if [ -n "$window" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$window" </dev/null | grep -E '^[XY]=')"
-    dx=${X:-0} dy=${Y:-0}
-  fi
-}
-
 fail_with_screen() {
   local shot=$BUILD_DIR/screenshot-failure.png
   import -window root "$shot" </dev/null 2>/dev/null || true
@@ -128,7 +117,7 @@ if [ "$compile_only" = 0 ]; then
   button=$(timeout $((WINDOW_WAIT_SECONDS + 15)) wine "$peek" "$desktop" button 2 "$WINDOW_WAIT_SECONDS" </dev/null) ||
     fail_with_screen "the strip did not appear within ${WINDOW_WAIT_SECONDS} s"
   read -r bx by <<<"$button"
-  desktop_offset
+  wine_desktop_offset "$desktop"
   sleep 1 # notepad has the file open and the strip is painted
   echo "== Clicking the strip's third button (javac, then java)"
   xdotool mousemove $((bx + dx)) $((by + dy)) click 1 </dev/null
@@ -137,7 +126,7 @@ fi
 rect=$(timeout $((WINDOW_WAIT_SECONDS + 15)) wine "$peek" "$desktop" wait "$WINDOW_WAIT_SECONDS" </dev/null) ||
   fail_with_screen "the result window (結果) did not appear within ${WINDOW_WAIT_SECONDS} s"
 read -r left top width height <<<"$rect"
-desktop_offset
+wine_desktop_offset "$desktop"
 
 sleep 1 # let the windows finish painting
 if [ "$compile_only" = 1 ]; then

@@ -17,6 +17,10 @@ cmake -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release -DPELLARO_BUILD_TESTS=OFF >/dev/null
 cmake --build build/i686 -j2
 
+# No 32-bit program runs on these machines: the i686 build is checked as files.
+echo "== Checking the i686 programs"
+python3 scripts/check-i686.py build/x86_64/bin build/i686/bin
+
 echo "== Checking the release package"
 bash scripts/package-release.sh build/x86_64/bin build/i686/bin build/release-check.zip
 python3 scripts/check-release.py build/release-check.zip

@@ -28,12 +28,13 @@ wine_server_stop() {
 }
 
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and XVFB_PID.
+# XVFB_SCREEN sets its size (default 1024x768x24).
 xvfb_start() {
   XVFB_PID=
   if [ -n "${DISPLAY:-}" ] && [ "${PELLARO_OWN_DISPLAY:-0}" != 1 ]; then return 0; fi
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp </dev/null >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   local i=0
@@ -42,4 +43,16 @@ xvfb_start() {
 
 xvfb_stop() {
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+}
+
+# The place of Wine desktop NAME on the X screen, to add to its windows'
+# places: sets dx and dy (0 when it is not found).
+wine_desktop_offset() {
+  dx=0 dy=0
+  local window
+  window=$(xdotool search --name "^$1 - Wine desktop\$" 2>/dev/null </dev/null | head -n 1 || true)
+  if [ -n "$window" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window" </dev/null | grep -E '^[XY]=')"
+    dx=${X:-0} dy=${Y:-0}
+  fi
 }

@@ -118,6 +118,7 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   UpdateWindow(tool);
   Settings.ToolWindow = tool;
   if (!BuildToolbar()) return 0;
+  FitStripToToolbar(main);
   RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
   // The strip shows first; the editor starts beside it. Once the editor is

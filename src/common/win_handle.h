@@ -77,8 +77,17 @@ struct MenuTraits {
   static void Free(Type h) { DestroyMenu(h); }
 };
 
+// A device context of the whole screen, from GetDC(nullptr).
+struct ScreenDcTraits {
+  using Type = HDC;
+  static Type Empty() { return nullptr; }
+  static bool Valid(Type h) { return h != nullptr; }
+  static void Free(Type h) { ReleaseDC(nullptr, h); }
+};
+
 using UniqueHandle = UniqueObject<HandleTraits>;
 using UniqueFindHandle = UniqueObject<FindHandleTraits>;
 using UniqueRegKey = UniqueObject<RegKeyTraits>;
 using UniqueFont = UniqueObject<FontTraits>;
 using UniqueMenu = UniqueObject<MenuTraits>;
+using ScreenDc = UniqueObject<ScreenDcTraits>;

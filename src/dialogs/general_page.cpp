@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/dpi_scale.h"
 #include "dialogs/page_controls.h"
 #include "dialogs/pickers.h"
 #include "dialogs/settings_values.h"
@@ -41,9 +42,11 @@ void OnApply(HWND page) {
 
 // The chosen font goes straight into the settings: it stays chosen even when
 // the settings window is then cancelled. The dialog works on a copy, so a
-// cancelled one leaves the font as it was whatever the dialog wrote.
+// cancelled one leaves the font as it was whatever the dialog wrote. The
+// setting is kept at 96 DPI; the dialog measures at the screen's.
 void ChooseResultFont(HWND page) {
-  LOGFONTA font = Settings.font;
+  const UINT dpi = SystemDpi();
+  LOGFONTA font = FontAtDpi(Settings.font, kDefaultDpi, dpi);
   CHOOSEFONTA dialog = {};
   dialog.lStructSize = sizeof dialog;
   // Owned by the settings window: owned by the strip, which the settings
@@ -51,7 +54,7 @@ void ChooseResultFont(HWND page) {
   dialog.hwndOwner = SettingsWindowOf(page);
   dialog.lpLogFont = &font;
   dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-  if (ChooseFontA(&dialog)) Settings.font = font;
+  if (ChooseFontA(&dialog)) Settings.font = FontAtDpi(font, dpi, kDefaultDpi);
 }
 
 void PickInto(HWND page, int id, bool (*pick)(HWND, char*)) {

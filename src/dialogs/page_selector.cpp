@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "common/dpi_scale.h"
 #include "dialogs/settings_frame.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
@@ -13,7 +14,8 @@
 namespace {
 
 const char kSelectorTemplate[] = "DIALOGPROP";
-// Where the pages sit in the dialog's client area, in pixels: below the list.
+// Where the pages sit in the dialog's client area, in pixels at 96 DPI: below
+// the list.
 constexpr int kPageX = 15;
 constexpr int kPageY = 33;
 // Takes away the caption, system menu and frame, and the two bits a child
@@ -44,6 +46,8 @@ INT_PTR OnInitDialog(HWND dialog, SelectorState* state) {
                  reinterpret_cast<LPARAM>(kSettingsPages[i].selectorName));
   SendMessageA(list, CB_SETCURSEL, 0, 0);
   state->current = 0;
+  const UINT dpi = WindowDpi(dialog);
+  const POINT place = {ScaleToDpi(kPageX, dpi), ScaleToDpi(kPageY, dpi)};
   for (int i = 0; i < kSettingsPageCount; ++i) {
     HWND page = CreateDialogParamA(Settings.Instance, kSettingsPages[i].templateName, dialog,
                                    kSettingsPages[i].procedure, 0);
@@ -53,7 +57,8 @@ INT_PTR OnInitDialog(HWND dialog, SelectorState* state) {
     // Tab walks from the selector's own controls into the page shown.
     SetWindowLongPtrA(page, GWL_EXSTYLE,
                       GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    SetWindowPos(page, nullptr, kPageX, kPageY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetWindowPos(page, nullptr, place.x, place.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     ShowWindow(page, i == 0 ? SW_SHOW : SW_HIDE);
   }
   ShowWindow(dialog, SW_SHOW);

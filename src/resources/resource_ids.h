@@ -9,8 +9,11 @@
 #define IDC_RESULT_CLOSE 1063
 #define IDC_RESULT_TEXT 1098
 
-// Toolbar strip of four 16 x 16 images: three commands and the settings gear.
+// Toolbar strip of four 16 x 16 images: three commands and the settings gear;
+// the same four drawn at 24 and 32 pixels for larger DPI.
 #define IDB_TOOLBAR 108
+#define IDB_TOOLBAR_24 109
+#define IDB_TOOLBAR_32 110
 
 // The strip (MAIN and TOOLWND): toolbar and its commands
 #define IDC_TOOLBAR 100

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "app/instance_channel.h"
+#include "common/dpi_scale.h"
 #include "common/win_handle.h"
 #include "editor/editor_tracker.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
 #include "windows/screen_place.h"
+#include "windows/tool_window.h"
 
 namespace {
 
@@ -17,6 +19,12 @@ const char kMenuName[] = "MENU";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 500;
 constexpr int kHotKeyCount = 3;
+// The strip's own surface left of the toolbar, at 96 DPI: wide enough to grab
+// and right-click, no wider; a raised bar in it shows where.
+constexpr int kGripWidth = 6;
+constexpr int kGripBarLeft = 1;
+constexpr int kGripBarWidth = 3;
+constexpr int kGripBarInset = 2;
 
 bool holdingFiles = false;
 
@@ -60,6 +68,28 @@ void ExitSequence(HWND window) {
   Settings.WindowY = rect.top;
   PostQuitMessage(0);
   EndDialog(window, 0);
+}
+
+void OnPaint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  const UINT dpi = WindowDpi(window);
+  RECT client;
+  GetClientRect(window, &client);
+  const LONG left = ScaleToDpi(kGripBarLeft, dpi);
+  const LONG inset = ScaleToDpi(kGripBarInset, dpi);
+  RECT bar = {left, inset, left + ScaleToDpi(kGripBarWidth, dpi), client.bottom - inset};
+  DrawEdge(dc, &bar, BDR_RAISEDINNER, BF_RECT);
+  EndPaint(window, &paint);
+}
+
+// On a screen of another DPI the toolbar is made again for it.
+void OnDpiChanged(HWND window, const RECT* suggested) {
+  BuildToolbar();
+  FitStripToToolbar(window);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, TRUE);
 }
 
 void OnPollTick(HWND window) {
@@ -138,6 +168,16 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_HOTKEY:
       return OnHotKey(wParam);
+    case WM_SETFOCUS:
+      // The strip keeps the focus itself: a toolbar given the focus shows its
+      // first button as if the mouse were on it.
+      return TRUE;
+    case WM_PAINT:
+      OnPaint(window);
+      return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
   }
   return FALSE;
 }
@@ -146,4 +186,18 @@ void HoldIncomingFiles(bool hold) { holdingFiles = hold; }
 
 HWND CreateMainWindow() {
   return CreateDialogParamA(Settings.Instance, kMainTemplate, nullptr, MainWindowProc, 0);
+}
+
+void FitStripToToolbar(HWND window) {
+  const LONG grip = ScaleToDpi(kGripWidth, WindowDpi(window));
+  RECT tool, outer, client;
+  GetWindowRect(Settings.ToolWindow, &tool);
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  SetWindowPos(Settings.ToolWindow, nullptr, grip, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame the strip keeps without its caption, around grip and toolbar.
+  const LONG width = grip + (tool.right - tool.left) + (outer.right - outer.left) - client.right;
+  const LONG height = (tool.bottom - tool.top) + (outer.bottom - outer.top) - client.bottom;
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

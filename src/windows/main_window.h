@@ -13,3 +13,7 @@ HWND CreateMainWindow();
 // While held, files that second starts hand over wait in the channel: the
 // editor to start them with is not known yet.
 void HoldIncomingFiles(bool hold);
+
+// Sizes the strip to its grip and the tool window, which BuildToolbar has
+// sized to the toolbar; the strip keeps its place.
+void FitStripToToolbar(HWND window);

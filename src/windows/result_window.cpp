@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dpi_scale.h"
 #include "common/replacing_file.h"
 #include "common/win_handle.h"
 #include "dialogs/pickers.h"
@@ -20,7 +21,7 @@ const char kResultTemplate[] = "RESULT";
 const char kOpenFailedText[] = "ファイルのオープンに失敗しました。";
 const char kWriteFailedText[] = "ファイルの書き込みに失敗しました。";
 
-// The band above the text field that holds the two buttons.
+// The band above the text field that holds the two buttons, at 96 DPI.
 constexpr int kButtonBandHeight = 21;
 
 struct ResultWindowState {
@@ -46,26 +47,39 @@ std::string WindowText(HWND control) {
 }
 
 // Places the window where it was last closed; the first window keeps the
-// template's size. The stored size is held within the work area before the
-// place is made reachable.
+// template's size. The stored size, kept at 96 DPI, is scaled and held within
+// the work area before the place is made reachable.
 void PlaceWindow(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
+  const UINT dpi = WindowDpi(window);
   const POINT corner = {Settings.LogPosX, Settings.LogPosY};
   const RECT work = NearestWorkArea(corner);
-  const SIZE size = {
-      std::min<LONG>(Settings.LogSizeX > 0 ? Settings.LogSizeX : rect.right - rect.left,
-                     work.right - work.left),
-      std::min<LONG>(Settings.LogSizeY > 0 ? Settings.LogSizeY : rect.bottom - rect.top,
-                     work.bottom - work.top)};
+  const SIZE size = {std::min<LONG>(Settings.LogSizeX > 0 ? ScaleToDpi(Settings.LogSizeX, dpi)
+                                                          : rect.right - rect.left,
+                                    work.right - work.left),
+                     std::min<LONG>(Settings.LogSizeY > 0 ? ScaleToDpi(Settings.LogSizeY, dpi)
+                                                          : rect.bottom - rect.top,
+                                    work.bottom - work.top)};
   const POINT place = ReachableCorner(corner, size);
   SetWindowPos(window, nullptr, place.x, place.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void LayOut(HWND window, int width, int height) {
-  SetWindowPos(GetDlgItem(window, IDC_RESULT_TEXT), nullptr, 0, kButtonBandHeight, width,
-               std::max(0, height - kButtonBandHeight), SWP_NOZORDER);
+  const int band = ScaleToDpi(kButtonBandHeight, WindowDpi(window));
+  SetWindowPos(GetDlgItem(window, IDC_RESULT_TEXT), nullptr, 0, band, width,
+               std::max(0, height - band), SWP_NOZORDER);
+}
+
+// The text field's font from the font setting, which is kept at 96 DPI.
+void SetTextFont(HWND window, UINT dpi) {
+  ResultWindowState* state = StateOf(window);
+  const LOGFONTA font = FontAtDpi(Settings.font, kDefaultDpi, dpi);
+  UniqueFont made(CreateFontIndirectA(&font));
+  SendMessageA(GetDlgItem(window, IDC_RESULT_TEXT), WM_SETFONT,
+               reinterpret_cast<WPARAM>(made.Get()), FALSE);
+  state->font = std::move(made);
 }
 
 void OnInitDialog(HWND window, const ResultWindowStart* start) {
@@ -78,8 +92,10 @@ void OnInitDialog(HWND window, const ResultWindowStart* start) {
   SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
   HWND edit = GetDlgItem(window, IDC_RESULT_TEXT);
-  state->font.Reset(CreateFontIndirectA(&Settings.font));
-  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(state->font.Get()), FALSE);
+  SetTextFont(window, WindowDpi(window));
+  // On a screen of another DPI the dialog rescales its buttons; the text
+  // field keeps its own font and place, which this window sets.
+  KeepOwnFontAndPlaceOnDpiChange(edit);
   SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
   SetWindowTextA(edit, ResultBuffer);
   // The window owns its copy now; the buffer is free for the next command.
@@ -117,10 +133,11 @@ BOOL OnSave(HWND window) {
 void OnClose(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
+  const UINT dpi = WindowDpi(window);
   Settings.LogPosX = rect.left;
   Settings.LogPosY = rect.top;
-  Settings.LogSizeX = rect.right - rect.left;
-  Settings.LogSizeY = rect.bottom - rect.top;
+  Settings.LogSizeX = ScaleFromDpi(rect.right - rect.left, dpi);
+  Settings.LogSizeY = ScaleFromDpi(rect.bottom - rect.top, dpi);
   if (StateOf(window)->modal)
     EndDialog(window, 0);
   else
@@ -156,6 +173,10 @@ INT_PTR CALLBACK ResultWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         OnClose(window);
         return TRUE;
       }
+      return FALSE;
+    case WM_DPICHANGED:
+      // The dialog's own handling then sizes the window and its buttons.
+      SetTextFont(window, HIWORD(wParam));
       return FALSE;
     case WM_NCDESTROY:
       OnNcDestroy(window);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/dpi_scale.h"
 #include "common/windows_family.h"
 #include "dialogs/settings_frame.h"
 #include "resources/resource_ids.h"
@@ -20,7 +21,6 @@ namespace {
 const char kToolWindowTemplate[] = "TOOLWND";
 const char kSettingsTip[] = "設定";
 constexpr int kImageCount = 4;
-constexpr int kImageSize = 16;
 constexpr int kButtonPadding = 2;
 constexpr std::size_t kResultLineFeeds = 8;
 
@@ -120,10 +120,45 @@ HWND CreateToolWindow(HWND parent) {
   return CreateDialogParamA(Settings.Instance, kToolWindowTemplate, parent, ToolWindowProc, 0);
 }
 
+namespace {
+
+struct ToolbarImages {
+  int bitmap;
+  int size;
+};
+
+// The images drawn at the size nearest above what 16 pixels at 96 DPI become
+// at this DPI (24 at 150%, 32 at 200%), or the largest there is.
+ToolbarImages ToolbarImagesFor(UINT dpi) {
+  const ToolbarImages drawn[] = {{IDB_TOOLBAR, 16}, {IDB_TOOLBAR_24, 24}, {IDB_TOOLBAR_32, 32}};
+  const LONG wanted = ScaleToDpi(drawn[0].size, dpi);
+  for (const ToolbarImages& images : drawn)
+    if (images.size >= wanted) return images;
+  return drawn[2];
+}
+
+// The tool window takes the size of the toolbar's buttons and separators.
+void FitToolWindowToToolbar(HWND toolbar) {
+  const LRESULT count = SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
+  RECT last = {};
+  SendMessageA(toolbar, TB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+  RECT bar;
+  GetWindowRect(toolbar, &bar);
+  SetWindowPos(Settings.ToolWindow, nullptr, 0, 0, last.right, bar.bottom - bar.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+}  // namespace
+
 bool BuildToolbar() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
+  // Made again when the strip moves to a screen of another DPI.
+  if (HWND old = GetDlgItem(Settings.ToolWindow, IDC_TOOLBAR)) DestroyWindow(old);
 
+  const UINT dpi = WindowDpi(Settings.ToolWindow);
+  const ToolbarImages images = ToolbarImagesFor(dpi);
   TBBUTTON buttons[kImageCount] = {};
   const int commands[kImageCount] = {IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND3, IDC_SETTINGS};
   for (int i = 0; i < kImageCount; ++i) {
@@ -134,17 +169,19 @@ bool BuildToolbar() {
   }
   HWND toolbar =
       CreateToolbarEx(Settings.ToolWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR,
-                      kImageCount, Settings.Instance, IDB_TOOLBAR, buttons, kImageCount, kImageSize,
-                      kImageSize, kImageSize, kImageSize, sizeof(TBBUTTON));
+                      kImageCount, Settings.Instance, images.bitmap, buttons, kImageCount,
+                      images.size, images.size, images.size, images.size, sizeof(TBBUTTON));
   if (!toolbar) return false;
   // Narrow padding, so that the three commands and the gear fit the strip.
-  SendMessageA(toolbar, TB_SETPADDING, 0, MAKELPARAM(kButtonPadding, kButtonPadding));
-  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+  const int padding = ScaleToDpi(kButtonPadding, dpi);
+  SendMessageA(toolbar, TB_SETPADDING, 0, MAKELPARAM(padding, padding));
+  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(images.size, images.size));
 
   TBBUTTON separator = {};
   separator.fsStyle = TBSTYLE_SEP;
   SendMessageA(toolbar, TB_INSERTBUTTONA, 3, reinterpret_cast<LPARAM>(&separator));
   SendMessageA(toolbar, TB_INSERTBUTTONA, 5, reinterpret_cast<LPARAM>(&separator));
   SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+  FitToolWindowToToolbar(toolbar);
   return true;
 }

@@ -12,7 +12,9 @@ INT_PTR CALLBACK ToolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Creates TOOLWND as a child of parent; null when it cannot be made.
 HWND CreateToolWindow(HWND parent);
 
-// Creates the toolbar inside ToolWindow; false when it cannot be made.
+// Creates the toolbar inside ToolWindow, its images drawn for the window's
+// DPI, and sizes ToolWindow to it; a toolbar made before is replaced. False
+// when it cannot be made.
 bool BuildToolbar();
 
 // Whether a command's output gets a RESULT window: 8 line feeds or more, or

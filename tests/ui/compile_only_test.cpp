@@ -273,12 +273,12 @@ class ResultWindowPlacement : public PellaroUiTest {
     return 0;
   }
 
-  static void ExpectTextFieldFillsTheClientBelowTheButtons(HWND result) {
+  static void ExpectTextFieldFillsTheClientBelowTheButtons(HWND result, int band = kButtonBand) {
     RECT client = {};
     GetClientRect(result, &client);
     RECT field = RectInParent(GetDlgItem(result, kResultEdit));
     EXPECT_EQ(field.left, 0);
-    EXPECT_EQ(field.top, kButtonBand);
+    EXPECT_EQ(field.top, band);
     EXPECT_EQ(field.right, client.right);
     EXPECT_EQ(field.bottom, client.bottom);
   }
@@ -324,6 +324,23 @@ TEST_F(ResultWindowPlacement, PlaceOffTheScreenIsBroughtOntoIt) {
     EXPECT_LE(place.y + place.height, screenHeight);
     CloseAndExpectCleanExit(result);
   }
+}
+
+// The stored size is kept at 96 DPI: at 144 DPI the window opens half as
+// large again, with the band above the text field too, and closing stores
+// the size back as it was.
+TEST_F(ResultWindowPlacement, StoredSizeIsAt96DpiAndScalesAt144) {
+  ScopedLogPixels dpi(144);
+  const WindowPlace stored = {100, 80, 400, 200};
+  StoreResultPlace(stored);
+  HWND result = CompileHello();
+  ASSERT_NE(result, nullptr) << "no RESULT window";
+  EXPECT_EQ(PlaceOf(result), (WindowPlace{100, 80, 600, 300}));
+  ExpectTextFieldFillsTheClientBelowTheButtons(result, MulDiv(kButtonBand, 144, 96));
+  CloseAndExpectCleanExit(result);
+  WindowPlace closed;
+  ASSERT_TRUE(StoredResultPlace(closed));
+  EXPECT_EQ(closed, stored);
 }
 
 TEST_F(ResultWindowPlacement, ResizingKeepsTheTextFieldBelowTheButtonBand) {

@@ -366,6 +366,80 @@ TEST_P(SettingsWindow, CancelAndTheCloseBoxDiscardAllButTheChosenFont) {
   EXPECT_LT(StoredFont().lfHeight, -14);
 }
 
+// ---------------------------------------------------------------------------
+// At 144 DPI every control of every page lies whole within its page, and the
+// page within the settings window, clear of the window's own controls.
+std::vector<HWND> VisibleChildren(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  return children;
+}
+
+RECT ScreenClientRect(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool Holds(const RECT& outer, const RECT& inner) {
+  RECT both;
+  return IntersectRect(&both, &outer, &inner) && EqualRect(&both, &inner);
+}
+
+// Whether a static text's words, wrapped as the control wraps them in the
+// dialog font at this DPI, fit its height.
+bool TextFits(HWND label, LONG dpi) {
+  char type[16] = {};
+  GetClassNameA(label, type, sizeof type);
+  const std::string text = WindowText(label);
+  if (std::string(type) != "Static" || text.empty()) return true;
+  UniqueFont font(CreateFontA(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font.Get());
+  RECT box = {};
+  GetClientRect(label, &box);
+  const LONG height = box.bottom;
+  DrawTextA(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return box.bottom <= height;
+}
+
+TEST_P(SettingsWindow, NoPageControlIsCutOffAt144Dpi) {
+  ScopedLogPixels dpi(144);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const RECT window = ScreenClientRect(frame_);
+  for (int index = kCommand1; index <= kExtended; ++index) {
+    HWND page = ShowPage(index);
+    ASSERT_NE(page, nullptr) << "page " << index;
+    const RECT area = ScreenClientRect(page);
+    EXPECT_TRUE(Holds(window, area)) << "page " << index << " sticks out of the window";
+    for (HWND own : VisibleChildren(frame_)) {
+      char type[32] = {};
+      GetClassNameA(own, type, sizeof type);
+      RECT both;
+      const RECT rect = OuterRect(own);
+      // The property sheet's tabs hold the page.
+      if (own != page && std::string(type) != WC_TABCONTROLA) {
+        EXPECT_FALSE(IntersectRect(&both, &rect, &area))
+            << "page " << index << " covers control " << GetDlgCtrlID(own);
+      }
+    }
+    for (HWND control : VisibleChildren(page)) {
+      EXPECT_TRUE(Holds(area, OuterRect(control)))
+          << "page " << index << " cuts off control " << GetDlgCtrlID(control);
+      EXPECT_TRUE(TextFits(control, 144))
+          << "page " << index << " cuts off the text " << Utf8(WindowText(control));
+    }
+  }
+  ASSERT_NO_FATAL_FAILURE(Cancel());
+  ASSERT_NO_FATAL_FAILURE(Exit());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothFrames, SettingsWindow, testing::Values(Frame::Selector, Frame::Sheet),
                          FrameName);
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "common/dbcs_text.h"
 #include "test_support.h"
 #include "ui_driver.h"
@@ -26,6 +29,17 @@ constexpr int kMenuExit = 40008;
 constexpr int kProgressWhat = 1301;
 constexpr int kProgressTime = 1302;
 constexpr int kHotKeyModifiers = MOD_CONTROL | MOD_SHIFT;
+
+// The file a module of the process was loaded from; empty when none is.
+std::string ModulePath(DWORD pid, const char* name) {
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+  MODULEENTRY32 module = {};
+  module.dwSize = sizeof module;
+  for (BOOL more = snapshot && Module32First(snapshot.Get(), &module); more;
+       more = Module32Next(snapshot.Get(), &module))
+    if (lstrcmpiA(module.szModule, name) == 0) return module.szExePath;
+  return "";
+}
 
 std::string FakeEditorPath() { return FakesFolder() + "\\fake_editor.exe"; }
 // How the editor's path starts its command line: quoted, as it names a file.
@@ -408,6 +422,35 @@ TEST_F(StripLifetime, AltF4KeepsItRunningWithoutHotKeysAndExitEndsItAtOnce) {
   ExitFromMenu();
   EXPECT_TRUE(IsWindow(EditorWindow())) << "the editor went with the program";
 }
+
+// ---------------------------------------------------------------------------
+// At 96 and 144 DPI the buttons grow with the DPI, and the strip is its
+// toolbar and a grip of a few pixels, with no room under the buttons.
+class StripSize : public StripTest, public testing::WithParamInterface<LONG> {};
+
+TEST_P(StripSize, IsItsToolbarAndASmallGripWithButtonsForTheDpi) {
+  const LONG dpi = GetParam();
+  ScopedLogPixels logPixels(dpi);
+  ASSERT_NE(StartStrip("\"" + *folder_ / "s.pxs\""), nullptr) << "no strip";
+  for (int item : {0, 1, 2, 4}) {
+    const RECT button = ToolbarButtonRect(strip_, item);
+    EXPECT_GE(button.right - button.left, 16 * dpi / 96) << "button " << item;
+  }
+  // The manifest gives the strip the common controls of version 6.
+  EXPECT_NE(ModulePath(pellaro_.Id(), "comctl32.dll").find("common-controls_6595b64144ccf1df_6."),
+            std::string::npos)
+      << ModulePath(pellaro_.Id(), "comctl32.dll");
+  const RECT toolbar = OuterRect(StripToolbar(strip_));
+  RECT client;
+  GetClientRect(strip_, &client);
+  EXPECT_EQ(client.bottom, toolbar.bottom - toolbar.top) << "room under the toolbar";
+  const LONG grip = client.right - (toolbar.right - toolbar.left);
+  EXPECT_GT(grip, 0);
+  EXPECT_LE(grip, 8 * dpi / 96) << "a grip wider than a few pixels";
+  ExitFromMenu();
+}
+
+INSTANTIATE_TEST_SUITE_P(AtDpi, StripSize, testing::Values(96, 144));
 
 // ---------------------------------------------------------------------------
 class StripStarts : public StripTest {};

@@ -14,6 +14,8 @@ namespace {
 const char kDialogClass[] = "#32770";
 const char kResultCaption[] = "結果";
 const char kProductKey[] = "Software\\DrussetAPP\\Pellaro\\";
+const char kDesktopKey[] = "Control Panel\\Desktop";
+const char kLogPixels[] = "LogPixels";
 
 // The static that holds a message box's text.
 constexpr int kMessageBoxText = 0xFFFF;
@@ -222,10 +224,14 @@ HWND WaitForStrip(DWORD pid, DWORD timeoutMs) {
   });
 }
 
+HWND StripToolbar(HWND strip) {
+  HWND tool = FindWindowExA(strip, nullptr, kDialogClass, nullptr);
+  return tool ? FindWindowExA(tool, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+}
+
 RECT ToolbarButtonRect(HWND strip, int index) {
   RECT rect = {};
-  HWND tool = FindWindowExA(strip, nullptr, kDialogClass, nullptr);
-  HWND toolbar = tool ? FindWindowExA(tool, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+  HWND toolbar = StripToolbar(strip);
   DWORD pid = 0;
   GetWindowThreadProcessId(toolbar, &pid);
   UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
@@ -411,4 +417,28 @@ bool StoredNumber(const std::string& key, const std::string& name, LONG& value) 
   std::memcpy(&number, bytes.data(), sizeof number);
   value = static_cast<LONG>(number);
   return true;
+}
+
+ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
+  UniqueRegKey key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key.Receive(), nullptr) != ERROR_SUCCESS)
+    return;
+  DWORD size = sizeof old_;
+  had_ = RegQueryValueExA(key.Get(), kLogPixels, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                          &size) == ERROR_SUCCESS;
+  RegSetValueExA(key.Get(), kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                 sizeof dpi);
+}
+
+ScopedLogPixels::~ScopedLogPixels() {
+  UniqueRegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, key.Receive()) !=
+      ERROR_SUCCESS)
+    return;
+  if (had_)
+    RegSetValueExA(key.Get(), kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                   sizeof old_);
+  else
+    RegDeleteValueA(key.Get(), kLogPixels);
 }

@@ -79,6 +79,8 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kUiWaitMs);
 
 // The floating strip (MAIN) of the process once it shows its toolbar, or null.
 HWND WaitForStrip(DWORD pid, DWORD timeoutMs = kUiWaitMs);
+// The strip's toolbar, or null.
+HWND StripToolbar(HWND strip);
 // Screen rectangle of the strip's toolbar button at index (separators count).
 RECT ToolbarButtonRect(HWND strip, int index);
 // The visible popup menu window of the process, or null after the wait.
@@ -165,4 +167,18 @@ class ScopedWin98 : public ScopedWineAppSetting {
 class ScopedUnmanagedWindows : public ScopedWineAppSetting {
  public:
   ScopedUnmanagedWindows() : ScopedWineAppSetting("X11 Driver", "Managed", "N") {}
+};
+
+// The screen's DPI as Wine gives it to each program started while the object
+// lives (HKCU\Control Panel\Desktop, LogPixels); the value before is put back.
+class ScopedLogPixels {
+ public:
+  explicit ScopedLogPixels(DWORD dpi);
+  ~ScopedLogPixels();
+  ScopedLogPixels(const ScopedLogPixels&) = delete;
+  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+ private:
+  DWORD old_ = 0;
+  bool had_ = false;
 };
