@@ -102,10 +102,8 @@ reset_settings() {
   reg_set "$key\\AppData" LogSizeX REG_DWORD 680
   reg_set "$key\\AppData" LogSizeY REG_DWORD 340
   reg_set "$key\\Cmd1" ToolTipText REG_SZ 'コンパイル'
-  reg_set "$key\\Cmd1" FirstCmdLine REG_SZ '-encoding MS932'
   reg_set "$key\\Cmd2" ToolTipText REG_SZ '実行'
   reg_set "$key\\Cmd3" ToolTipText REG_SZ 'コンパイルして実行'
-  reg_set "$key\\Cmd3" FirstCmdLine REG_SZ '-encoding MS932'
   reg_set "$key\\Cmd3" HotKey1 REG_DWORD 0x4b # Ctrl+Shift+K
   reg_set "$key\\Cmd3" HotKey2 REG_DWORD 6
   local notepad='HKCU\Software\Microsoft\Notepad'
@@ -138,17 +136,26 @@ end_desktop() {
   explorer_pid=
 }
 
-# The sample in Shift-JIS with CR LF, as it would be on Windows; javac is
-# told so by the commands' first argument.
+# The sample is saved in Shift-JIS with CR LF, as Notepad saves it on
+# Japanese Windows; Pellaro tells javac so.
 mkdir -p "$WINEPREFIX/drive_c/work"
-iconv -f UTF-8 -t CP932 samples/Hello.java | sed 's/$/\r/' >"$WINEPREFIX/drive_c/work/Hello.java"
+cp samples/Hello.java "$WINEPREFIX/drive_c/work/Hello.java"
+
+# The machine's JDK as a JDK installed on Windows: the bridge programs in the
+# bin folder of a JDK folder under Program Files, with the real JDK's release
+# file beside it. Pellaro finds it there by itself.
+jdk_release=$(dirname "$(dirname "$(readlink -f /usr/bin/javac)")")/release
+jdk_version=$(sed -n 's/^JAVA_VERSION="\([0-9]*\).*/\1/p' "$jdk_release")
+jdk_home="$WINEPREFIX/drive_c/Program Files/Java/jdk-${jdk_version:-17}"
+mkdir -p "$jdk_home/bin"
+cp -f "$BUILD_DIR/jdkbridge/javac.exe" "$BUILD_DIR/jdkbridge/java.exe" "$jdk_home/bin/"
+cp -f "$jdk_release" "$jdk_home/release"
 
 # The strip, its menu, a command's result and the settings dialogs.
 main_session() { # suffix of the file names
   local suffix=$1
   reset_settings
-  WINEPATH=$(winepath -w "$BUILD_DIR/jdkbridge" </dev/null) start_in_desktop \
-    "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
+  start_in_desktop "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
   peek rect - "$WAIT" >/dev/null || die "no strip"
   sleep 2 # notepad has opened the file beside it
   local strip menu
