@@ -66,7 +66,8 @@ std::string InterpreterPath() {
   const UINT length =
       windows95 ? GetWindowsDirectoryA(folder, MAX_PATH) : GetSystemDirectoryA(folder, MAX_PATH);
   std::string path = length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
-  if (!path.empty() && path.back() != '\\') path += '\\';
+  // The last character, not the last byte: a trail byte may be 0x5C.
+  if (!path.empty() && FindLastChar(path, '\\') + 1 != path.size()) path += '\\';
   return path + (windows95 ? "command.com" : "cmd.exe");
 }
 
