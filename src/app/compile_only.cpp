@@ -7,6 +7,7 @@
 #include "tools/path_ops.h"
 #include "tools/run_plan.h"
 #include "tools/tool_run.h"
+#include "windows/progress_window.h"
 #include "windows/result_window.h"
 
 namespace {
@@ -51,8 +52,16 @@ int RunCompileOnly(const std::string& commandLine) {
     ShowResultWindowModal();
     return 0;
   }
-  // This compile takes none of the slots' argument strings.
-  if (RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text) != RunEnd::NotStarted)
+  // This compile takes none of the slots' argument strings. A compile that
+  // takes long shows how long, and can be stopped, as on the strip.
+  RunEnd end;
+  {
+    RunProgress progress;
+    WatchRuns(&progress);
+    end = RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text);
+    WatchRuns(nullptr);
+  }
+  if (end != RunEnd::NotStarted)
     ShowResultWindowModal();
   else
     Tell(kFailedText);

@@ -17,8 +17,10 @@ namespace {
 constexpr std::size_t kMaxMessageSize = MAX_PATH;
 
 // How long a second start keeps trying while another one holds the slot open
-// for writing (only one writer may have it open at a time).
-constexpr DWORD kOpenRetryMilliseconds = 1000;
+// for writing (only one writer may have it open at a time), and while the
+// running instance has not made the slot yet (it is starting up).
+constexpr DWORD kBusyRetryMilliseconds = 1000;
+constexpr DWORD kMissingRetryMilliseconds = 5000;
 constexpr DWORD kOpenRetryPause = 10;
 
 void ShowChannelError(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
@@ -63,8 +65,12 @@ HANDLE OpenMailslotForWriting() {
   for (;;) {
     HANDLE handle = CreateFileA(kMailslotName, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return handle;
-    if (GetTickCount() - start >= kOpenRetryMilliseconds) return handle;
+    if (handle != INVALID_HANDLE_VALUE) return handle;
+    const DWORD error = GetLastError();
+    const DWORD patience = error == ERROR_SHARING_VIOLATION ? kBusyRetryMilliseconds
+                           : error == ERROR_FILE_NOT_FOUND  ? kMissingRetryMilliseconds
+                                                            : 0;
+    if (GetTickCount() - start >= patience) return handle;
     Sleep(kOpenRetryPause);
   }
 }

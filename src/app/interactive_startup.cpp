@@ -34,15 +34,17 @@ bool EndsWith(const std::string& text, const char* suffix) {
 
 // Starts the stored editor on file; when it does not start, asks for another
 // until one does, and keeps that one. The strip shows while the editor gets
-// ready.
+// ready. Files handed over meanwhile wait for the editor that works.
 bool StartEditor(const std::string& file) {
   if (Editors.Launch(Settings.editor, file, false)) return true;
+  HoldIncomingFiles(true);
   Tell(kEditorFailedText);
   std::string editor;
   do {
     if (!AskForEditor(editor)) return false;
   } while (!Editors.Launch(editor, file, false));
   CopyToField(Settings.editor, sizeof Settings.editor, editor);
+  HoldIncomingFiles(false);
   return true;
 }
 
@@ -65,10 +67,22 @@ StartupKind ClassifyStartupFile(const std::string& path) {
 
 int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE instanceMutex) {
   std::string file = ArgumentPath(commandLine);
+  bool channelMade = false;
   if (file.empty()) {
+    // The first instance takes files from other starts while the user still
+    // picks one: they wait in the channel until the strip takes them.
+    if (!anotherInstance) {
+      if (!Channel.Create()) {
+        Tell(kMailslotFailedText);
+        return 0;
+      }
+      channelMade = true;
+    }
     char picked[kPickerBufferSize];
     PickJavaSource(nullptr, picked);
     file = FieldText(picked, sizeof picked);
+    // No file picked, but one handed over: that one is the file to work on.
+    if (file.empty() && channelMade) Channel.Receive(file);
     if (file.empty()) {
       Tell(kNoFileText, kNoFileCaption);
       return 0;
@@ -82,7 +96,7 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
     return 0;
   }
 
-  if (!Channel.Create()) {
+  if (!channelMade && !Channel.Create()) {
     Tell(kMailslotFailedText);
     return 0;
   }

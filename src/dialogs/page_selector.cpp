@@ -50,6 +50,9 @@ INT_PTR OnInitDialog(HWND dialog, SelectorState* state) {
     state->pages[i] = page;
     if (!page) continue;
     SetWindowLongPtrA(page, GWL_STYLE, GetWindowLongPtrA(page, GWL_STYLE) & kPageStyleMask);
+    // Tab walks from the selector's own controls into the page shown.
+    SetWindowLongPtrA(page, GWL_EXSTYLE,
+                      GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     SetWindowPos(page, nullptr, kPageX, kPageY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     ShowWindow(page, i == 0 ? SW_SHOW : SW_HIDE);
   }
@@ -89,6 +92,7 @@ INT_PTR OnCommand(HWND dialog, WPARAM command) {
       Close(dialog, true);
       return TRUE;
     case IDC_SEL_CANCEL:
+    case IDCANCEL:  // Escape
       Close(dialog, false);
       return TRUE;
     case IDC_SEL_HELP:

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "common/windows_family.h"
 #include "dialogs/page_selector.h"
 #include "dialogs/settings_frame.h"
 #include "settings/app_settings.h"
@@ -11,12 +12,6 @@
 namespace {
 
 const char kSheetCaption[] = "設定";
-
-bool IsNtFamily() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 }  // namespace
 

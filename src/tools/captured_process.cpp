@@ -378,6 +378,11 @@ void CapturedProcess::EndAll() {
     EndProcessTree(processId_, process_.Get());
 }
 
+DWORD CapturedProcess::ExitCode() const {
+  DWORD code = 0;
+  return process_ && GetExitCodeProcess(process_.Get(), &code) ? code : 0;
+}
+
 bool CapturedProcess::InputTaken() const {
   DWORD available = 0;
   return PeekNamedPipe(inputRead_.Get(), nullptr, 0, nullptr, &available, nullptr) &&
@@ -427,7 +432,9 @@ bool CapturedProcess::FeedAndCollect(const std::string& script, OutputSink& sink
   while (!stopped && !Exited(0)) stopped = !waiter.Wait(kWatchPeriod);
   if (stopped) {
     EndAll();
-    Exited(kStopWait);
+    // The program keeps answering while its processes end.
+    const DWORD stopStart = GetTickCount();
+    while (!Exited(0) && GetTickCount() - stopStart < kStopWait) waiter.Wait(kWatchPeriod);
   }
   lastPhases.exited = MillisecondsSince(started_);
   reader.TakeRest();

@@ -92,6 +92,9 @@ class CapturedProcess {
   // Ends the child and every process it started.
   void EndAll();
 
+  // After FeedAndCollect: the child's exit code.
+  DWORD ExitCode() const;
+
  private:
   bool InputTaken() const;
   bool Exited(DWORD waitMilliseconds) const;

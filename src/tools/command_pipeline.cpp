@@ -119,7 +119,7 @@ bool ReportsCompileError(const std::string& text, const std::string& sourcePath)
   return false;
 }
 
-bool FindTargetFile(std::string& path) {
+bool FindTargetFile(std::string& path, HWND* editorWindow) {
   HWND candidate = GetForegroundWindow();
   HWND main = Settings.MainWindow;
   if (candidate && candidate == main) {
@@ -134,6 +134,7 @@ bool FindTargetFile(std::string& path) {
   if (file.empty()) return false;
   CurrentSourceFile = file;
   path = file;
+  if (editorWindow) *editorWindow = candidate;
   return true;
 }
 
@@ -175,10 +176,10 @@ std::string RunSequence(int slot, const std::string& sourcePath, char* output) {
   return plan.folder;
 }
 
-bool RunCommand(int slot, char* output, std::string* toolFolder) {
+bool RunCommand(int slot, char* output, HWND* editorWindow, std::string* toolFolder) {
   if (slot < 0 || slot >= kSlotCount) return false;
   std::string path;
-  if (!FindTargetFile(path)) return false;
+  if (!FindTargetFile(path, editorWindow)) return false;
   const std::string folder = RunSequence(slot, path, output);
   if (toolFolder) *toolFolder = folder;
   return true;

@@ -2,16 +2,21 @@
 // the user works in and run the slot's tool sequence on it.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // The file of the editor window in front (or just beneath the main window):
-// true, with the path stored in CurrentSourceFile and in path.
-bool FindTargetFile(std::string& path);
+// true, with the path stored in CurrentSourceFile and in path, and that
+// window in editorWindow when one is asked for.
+bool FindTargetFile(std::string& path, HWND* editorWindow = nullptr);
 
 // Runs command slot `slot` (0 to 2); output is where in ResultBuffer the text
-// goes. False when no source file was found (then nothing ran). toolFolder,
-// when given, receives RunSequence's answer.
-bool RunCommand(int slot, char* output, std::string* toolFolder = nullptr);
+// goes. False when no source file was found (then nothing ran). The editor
+// window the command was for goes to editorWindow, and RunSequence's answer
+// to toolFolder, when they are asked for.
+bool RunCommand(int slot, char* output, HWND* editorWindow = nullptr,
+                std::string* toolFolder = nullptr);
 
 // The tools of slot's ExeMode on the source file path: javac first when bit 0
 // is set, stopping there when it reports an error; then java (2) or

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "common/dbcs_text.h"
+#include "common/system_text.h"
+#include "common/windows_family.h"
 #include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/captured_process.h"
@@ -20,8 +22,6 @@ ResultText::ResultText(std::size_t start)
 
 namespace {
 
-char interpreterCommand[16];
-
 // Characters that make the interpreter split or redirect an unquoted name.
 const char kNeedsQuotes[] = " &|<>^(),;=";
 
@@ -31,6 +31,9 @@ const char kPressAKeyText[] = "何かキーを押すとこの画面を閉じま�
 const char kByteOrderMarkText[] =
     "注意: javac は UTF-8 の BOM (バイトオーダーマーク) を読めません。"
     "エディタで「UTF-8 (BOM なし)」を選んで保存し直してください。\r\n";
+// The interpreter's exit code when the script could not enter the file's
+// folder (ERROR_DIRECTORY): nothing of the script after the cd runs.
+constexpr DWORD kFolderNotEntered = 267;
 
 RunWatch* currentWatch = nullptr;
 
@@ -47,34 +50,45 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// D:\... or \\server\...: a name that no search path or current folder
+// can stand in for.
+bool IsFullPath(const std::string& path) {
+  return FindFirstChar(path, ':') == 1 || IsUncPath(path);
+}
+
 }  // namespace
 
-const char* InterpreterCommand() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExA(&version);
-#pragma GCC diagnostic pop
-  if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-    lstrcpynA(interpreterCommand, "command.com /K ", sizeof interpreterCommand);
-  else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
-    lstrcpynA(interpreterCommand, "Cmd.exe /K ", sizeof interpreterCommand);
-  return interpreterCommand;
+std::string InterpreterPath() {
+  const bool windows95 = IsWindows95Family();
+  const std::string comSpec = EnvironmentValue("ComSpec");
+  if (IsFullPath(comSpec) && IsExistingFile(comSpec)) return comSpec;
+  char folder[MAX_PATH] = {};
+  const UINT length =
+      windows95 ? GetWindowsDirectoryA(folder, MAX_PATH) : GetSystemDirectoryA(folder, MAX_PATH);
+  std::string path = length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  return path + (windows95 ? "command.com" : "cmd.exe");
 }
+
+std::string InterpreterCommand() { return "\"" + InterpreterPath() + "\" /K "; }
 
 void WatchRuns(RunWatch* watch) { currentWatch = watch; }
 
 std::string VisiblePromptCommand(const std::string& script) {
-  std::string command = "Cmd.exe /S /C \"";
+  std::string command = "\"" + InterpreterPath() + "\" /S /C \"";
   std::size_t lineStart = 0;
   for (std::size_t lineEnd; (lineEnd = script.find("\r\n", lineStart)) != std::string::npos;
        lineStart = lineEnd + 2) {
     const std::string line = script.substr(lineStart, lineEnd - lineStart);
-    if (line == "exit") break;
+    if (line.compare(0, 4, "exit") == 0) break;
     command += line + " &";
   }
-  return command + " echo. & echo " + kPressAKeyText + " & pause > NUL\"";
+  return command + " echo. & echo " + kPressAKeyText + " & pause > NUL & exit 0\"";
 }
 
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
@@ -85,17 +99,25 @@ std::string ToolScript(const std::string& path, const char* tool, const char* ar
 std::string ToolScript(const std::string& folder, const std::string& target, const char* tool,
                        const char* arguments, const char* classArguments) {
   std::string script;
-  if (IsUncPath(folder)) {
-    // Without its folder, a same-named file elsewhere must not be compiled.
-    script = " pushd \"" + folder + "\" || exit\r\n";
-  } else {
+  if (IsWindows95Family()) {
     script = folder.substr(0, 2) + "\r\n";
     script += " cd \"" + folder + "\"\r\n";
+  } else {
+    // A folder that cannot be entered leaves the interpreter wherever it
+    // started, where a same-named file must not be compiled: the script ends
+    // there. cd and pushd clear the error level when they succeed; the check
+    // stands on a line of its own and in parentheses, so that it also works
+    // where the lines are joined by "&".
+    script = IsUncPath(folder) ? " pushd \"" : " cd /d \"";
+    script += folder + "\"\r\n";
+    script += " (if errorlevel 1 exit " + std::to_string(kFolderNotEntered) + ")\r\n";
   }
   script += std::string(" ") + tool + " ";
   if (*arguments) script += std::string(arguments) + " ";
   script += QuotedFileName(target) + " " + classArguments + "\r\n";
-  script += "exit\r\n";
+  // On the NT family the interpreter's exit code tells a folder that could
+  // not be entered from a tool that ran, whatever the tool's own code.
+  script += IsWindows95Family() ? "exit\r\n" : "exit 0\r\n";
   return script;
 }
 
@@ -155,7 +177,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   std::string commandLine = InterpreterCommand();
   // The NT family's interpreter takes the whole script at once; the one of
   // the Windows 95 family reads it, with its input, from the pipe.
-  if (visible && commandLine.compare(0, 3, "Cmd") == 0) {
+  if (visible && IsNtFamily()) {
     commandLine = VisiblePromptCommand(script);
     script.clear();
   }
@@ -185,6 +207,10 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   }
   const bool finished = child.FeedAndCollect(script, text, shouldStop);
   if (watch) watch->End();
+  if (finished && child.ExitCode() == kFolderNotEntered) {
+    text.Append(kFolderUnreachableText + folder + "\r\n");
+    return RunEnd::NotStarted;
+  }
   if (finished && byteOrderMark) AppendLine(text, kByteOrderMarkText);
   if (finished) return RunEnd::Finished;
   AppendLine(text, kStoppedText);

@@ -31,11 +31,18 @@ class ResultText : public OutputSink {
 // (the tool that follows a successful compile).
 enum class ToolArguments { None, First, Second };
 
-// "Cmd.exe /K " on the NT family, "command.com /K " on the Windows 95 family.
-const char* InterpreterCommand();
+// The command interpreter by its full path: %ComSpec% when that names an
+// existing file, else cmd.exe in the system folder (NT family) or
+// command.com in the Windows folder (Windows 95 family). Never found by
+// search, so a cmd.exe beside a downloaded source file cannot run.
+std::string InterpreterPath();
+
+// The interpreter, quoted, followed by " /K ".
+std::string InterpreterCommand();
 
 // The script the interpreter reads: change drive, cd into the file's
-// directory, run the tool on the file, exit.
+// directory (on the NT family ending the script when that fails), run the
+// tool on the file, exit.
 std::string ToolScript(const std::string& path, const char* tool, const char* arguments,
                        const char* classArguments);
 // The same with the folder (with its trailing backslash) and what the tool is

@@ -18,6 +18,8 @@ constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 500;
 constexpr int kHotKeyCount = 3;
 
+bool holdingFiles = false;
+
 void RegisterHotKeys(HWND window) {
   for (int id = 1; id <= kHotKeyCount; ++id) {
     const CommandSlot& slot = Settings.Cmd[id - 1];
@@ -62,7 +64,7 @@ void ExitSequence(HWND window) {
 
 void OnPollTick(HWND window) {
   std::string path;
-  if (Channel.Receive(path)) Editors.Launch(Settings.editor, path);
+  if (!holdingFiles && Channel.Receive(path)) Editors.Launch(Settings.editor, path);
   if (!Editors.StillRunning()) {
     KillTimer(window, kPollTimer);
     ExitSequence(window);
@@ -139,6 +141,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   return FALSE;
 }
+
+void HoldIncomingFiles(bool hold) { holdingFiles = hold; }
 
 HWND CreateMainWindow() {
   return CreateDialogParamA(Settings.Instance, kMainTemplate, nullptr, MainWindowProc, 0);

@@ -9,3 +9,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // Creates MAIN (no owner); null when it cannot be made.
 HWND CreateMainWindow();
+
+// While held, files that second starts hand over wait in the channel: the
+// editor to start them with is not known yet.
+void HoldIncomingFiles(bool hold);

@@ -21,7 +21,8 @@ bool IsUserInput(UINT message) {
          message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CONTEXTMENU;
 }
 
-// Just below the strip, or above it when the screen ends there; always on a
+// Just below the strip, or above it when the screen ends there; without a
+// strip (compile-only mode), at the top right of the work area. Always on a
 // work area.
 void PlaceNearStrip(HWND window) {
   RECT own;
@@ -30,8 +31,10 @@ void PlaceNearStrip(HWND window) {
   RECT strip = {};
   if (!Settings.MainWindow || !GetWindowRect(Settings.MainWindow, &strip)) {
     POINT origin = {0, 0};
-    strip = NearestWorkArea(origin);
-    strip.bottom = strip.top;
+    const RECT area = NearestWorkArea(origin);
+    SetWindowPos(window, HWND_TOPMOST, area.right - size.cx, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
   }
   POINT corner = {strip.left, strip.bottom + kGap};
   RECT area = NearestWorkArea(corner);
@@ -46,7 +49,9 @@ INT_PTR CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(window, DWLP_USER, lParam);
-      return TRUE;
+      // No focus of its own: setting one would take the keyboard from the
+      // window the user types into.
+      return FALSE;
     case WM_COMMAND:
       // 中止, Escape and the close command all stop the run.
       if (LOWORD(wParam) == IDCANCEL) {
@@ -114,8 +119,10 @@ void RunProgress::Show() {
   SetDlgItemTextA(window_, IDC_PROGRESS_WHAT, what_.c_str());
   ShowSeconds(1);
   PlaceNearStrip(window_);
-  ShowWindow(window_, SW_SHOWNORMAL);
-  SetForegroundWindow(window_);
+  // The keyboard stays where the user types: in the console, the program's
+  // own window or the editor. 中止 takes a click, or Escape once the user
+  // has given this window the focus.
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
 void RunProgress::ShowSeconds(DWORD seconds) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/windows_family.h"
 #include "dialogs/settings_frame.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
@@ -53,10 +54,11 @@ void RunSlot(int slot) {
   running = true;
   bool ran = false;
   bool stopped = false;
+  HWND editor = nullptr;
   {
     RunProgress progress;
     WatchRuns(&progress);
-    ran = RunCommand(slot, ResultBuffer);
+    ran = RunCommand(slot, ResultBuffer, &editor);
     WatchRuns(nullptr);
     stopped = progress.Stopped();
   }
@@ -64,16 +66,18 @@ void RunSlot(int slot) {
   if (!ran) return;
   Beep(0, 0);
   // A stopped run shows what it printed up to the stop.
-  if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka)) OpenResultWindow();
+  if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka))
+    OpenResultWindow();
+  else if (IsWindow(editor))
+    // The strip, a console or the program's own window may have taken the
+    // keyboard: what the user types next belongs to the editor.
+    SetForegroundWindow(editor);
 }
 
 void OpenSettings() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!GetVersionExA(&version)) return;
-  if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+  if (IsWindows95Family())
     ShowSettingsSheet(Settings.MainWindow);
-  else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+  else if (IsNtFamily())
     ShowPageSelector(Settings.MainWindow);
 }
 

@@ -108,6 +108,29 @@ TEST_F(CompileOnlyRun, ShowsTheCompilerOutputAfterTheLeadingSpace) {
   CloseAndExpectCleanExit(result);
 }
 
+TEST_F(CompileOnlyRun, LongCompileShowsItsProgressAtTheTopRightAndStopsOnEscape) {
+  ScopedEnv sleeps("PELLARO_FAKE_SLEEP_JAVAC", "60000");
+  pellaro_ = StartPellaro("-c " + source_);
+  HWND progress = WaitForDialog(pellaro_.Id(), "実行中");
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  RECT area = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  const RECT shown = OuterRect(progress);
+  EXPECT_EQ(shown.right, area.right);
+  EXPECT_EQ(shown.top, area.top);
+
+  ASSERT_TRUE(BringToFront(progress));
+  PressKeys({VK_ESCAPE});
+  HWND result = WaitForResultWindow(pellaro_.Id());
+  ASSERT_NE(result, nullptr) << "no result window after the stop";
+  const std::string text = ResultText(result);
+  EXPECT_NE(text.find("中止しました"), std::string::npos) << Utf8(text);
+  const std::vector<DWORD> ids = LoggedProcessIds(log_);
+  ASSERT_EQ(ids.size(), 1u);
+  EXPECT_TRUE(ProcessEnds(ids[0], 5000)) << "javac still runs";
+  CloseAndExpectCleanExit(result);
+}
+
 TEST_F(CompileOnlyRun, JavacRunsInTheFileFolderWithoutSlotOneArgumentsWhichStayStored) {
   StoreText("Cmd1", "FirstCmdLine", "-g");
   HWND result = CompileHello();
@@ -465,8 +488,10 @@ TEST_F(CompileOnlyMessages, MissingRelativeFileIsNamedWithItsFullPath) {
 class CompileOnlyFailure : public CompileOnlyMessages {};
 
 TEST_F(CompileOnlyFailure, InterpreterThatCannotStartIsReportedAsAFailure) {
-  // Reported as Windows 98, the program asks for command.com, which Wine lacks.
+  // Reported as Windows 98, with no interpreter named by ComSpec, the
+  // program asks for command.com in the Windows folder, which Wine lacks.
   ScopedWin98 win98;
+  ScopedEnv comSpec("ComSpec", "C:\\no\\such\\command.com");
   ExpectOnlyTheMessage("-c " + source_, kFailedText);
 }
 

@@ -368,6 +368,41 @@ INSTANTIATE_TEST_SUITE_P(BothFrames, SettingsWindow, testing::Values(Frame::Sele
                          FrameName);
 
 // ---------------------------------------------------------------------------
+// The page selector from the keyboard: Tab walks into the page shown, and
+// Escape closes it as キャンセル does.
+class SelectorKeyboard : public SettingsWindow {};
+
+TEST_P(SelectorKeyboard, TabReachesThePageAndEscapeDiscardsIt) {
+  StoreText("Cmd1", "FirstCmdLine", "kept");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(Open());
+  HWND page = ShowPage(kCommand1);
+  SetWindowTextA(GetDlgItem(page, IDC_CMD_FIRST_LINE), "changed");
+  ASSERT_TRUE(BringToFront(frame_));
+  const auto focus = [this] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(frame_, nullptr), &info);
+    return info.hwndFocus;
+  };
+  bool reached = false;
+  for (int tab = 0; tab < 12 && !reached; ++tab) {
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntilIdle(frame_));
+    reached = IsChild(page, focus()) != FALSE;
+  }
+  EXPECT_TRUE(reached) << "Tab never reached a control of the page";
+
+  PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitUntilGone(frame_)) << "Escape left the selector open";
+  ASSERT_NO_FATAL_FAILURE(Exit());
+  EXPECT_EQ(StoredText("Cmd1", "FirstCmdLine"), "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheSelector, SelectorKeyboard, testing::Values(Frame::Selector),
+                         FrameName);
+
+// ---------------------------------------------------------------------------
 // The parameter list on the extended page, in the page selector.
 class ParamList : public SettingsWindow {};
 

@@ -120,7 +120,7 @@ class SetupTest : public testing::Test {
         ValueState(kSettingsKey, "editor", editor),
         ValueState(ClassKey(".java"), "", "Java Source File"),
         ValueState(fileClass + "\\Shell\\Open\\Command", "", "\"" + Program() + "\" %1"),
-        ValueState(fileClass + "\\Shell\\コンパイル\\Command", "", Program() + " -c %1"),
+        ValueState(fileClass + "\\Shell\\コンパイル\\Command", "", "\"" + Program() + "\" -c %1"),
         ValueState(fileClass + "\\DefaultIcon", "", Program() + ",1"),
         ValueState(fileClass, "", "JAVA Source File"),
         ValueState(ClassKey(".java\\ShellNew"), "NullFile", ""),

@@ -250,6 +250,29 @@ TEST_F(StripCommands, LongRunShowsItsProgressTakesNoOtherCommandAndStopsOnEscape
   ExitFromMenu();
 }
 
+TEST_F(StripCommands, KeysTypedDuringAVisibleRunReachTheProgramAndThenTheEditorIsInFront) {
+  StoreNumber("AppData", "DOSPrompt", 1);
+  StoreNumber("AppData", "Kekka", 1);
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_READLINE_JAVA", "1"));
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  ASSERT_TRUE(BringToFront(EditorWindow()));
+  ClickAt(CenterOf(ToolbarButtonRect(strip_, 1)));  // java alone
+  HWND progress = WaitForDialog(pellaro_.Id(), "実行中");
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  EXPECT_NE(GetForegroundWindow(), progress) << "the progress window took the keyboard";
+
+  for (WORD key : {WORD('O'), WORD('K'), WORD(VK_RETURN)}) PressKeys({key});
+  ASSERT_TRUE(WaitUntil([&] { return ToolLog().size() >= 2; })) << "java read no line";
+  EXPECT_EQ(ToolLog()[1][1], "ok");
+  PressKeys({VK_SPACE});  // the console's "press a key"
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); })) << "the run did not end";
+  ASSERT_TRUE(WaitUntilIdle(strip_));
+  EXPECT_TRUE(ResultWindows().empty()) << "the run was stopped";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == EditorWindow(); }))
+      << "the editor is not in front";
+  ExitFromMenu();
+}
+
 // ---------------------------------------------------------------------------
 class StripLifetime : public StripTest {};
 
@@ -377,12 +400,21 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   ASSERT_TRUE(WaitUntilIdle(dialog));
   ASSERT_TRUE(IsWindowVisible(dialog)) << "Escape closed the dialog";
 
+  // A file handed over meanwhile waits for the editor that works.
+  const std::string two = *folder_ / "Two.java";
+  WriteFileBytes(two, "class Two {}\r\n");
+  PellaroProcess second = StartPellaro("\"" + two + "\"");
+  ASSERT_TRUE(second.WaitForExit());
+  EXPECT_EQ(second.ExitCode(), 0u);
+  Sleep(1200);  // two ticks of the strip's timer
+
   SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), FakeEditorPath().c_str());
   PressButton(dialog, kEditorOk);
   strip_ = WaitForStrip(pellaro_.Id());
   ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
-  EXPECT_TRUE(WaitForEditorRecords(1));
-  EXPECT_EQ(EditorLog().size(), 1u);
+  ASSERT_TRUE(WaitForEditorRecords(2));
+  EXPECT_EQ(EditorLog()[0][1], EditorCommand() + " \"" + source_ + "\"");
+  EXPECT_EQ(EditorLog()[1][1], EditorCommand() + " \"" + two + "\"");
   ExitFromMenu();
   EXPECT_EQ(StoredText("AppData", "editor"), FakeEditorPath());
 }
@@ -400,6 +432,23 @@ TEST_F(StripStarts, StartWithoutFileAsksForOneAndEndsWhenNoneIsChosen) {
   ASSERT_TRUE(pellaro_.WaitForExit());
   EXPECT_EQ(pellaro_.ExitCode(), 0u);
   EXPECT_TRUE(EditorLog().empty());
+}
+
+TEST_F(StripStarts, FileHandedOverWhileThePickerIsOpenIsNotLost) {
+  pellaro_ = StartPellaro("");
+  HWND picker = WaitForDialog(pellaro_.Id(), "ファイルを開く");
+  ASSERT_NE(picker, nullptr) << "no file picker";
+  PellaroProcess second = StartPellaro("\"" + source_ + "\"");
+  ASSERT_TRUE(second.WaitForExit());
+  EXPECT_EQ(second.ExitCode(), 0u) << "the second start could not hand its file over";
+
+  // Nothing picked: the file handed over is the one to work on.
+  PressButton(picker, IDCANCEL);
+  strip_ = WaitForStrip(pellaro_.Id());
+  ASSERT_NE(strip_, nullptr) << "no strip";
+  ASSERT_TRUE(WaitForEditorRecords(1));
+  EXPECT_EQ(EditorLog()[0][1], EditorCommand() + " \"" + source_ + "\"");
+  ExitFromMenu();
 }
 
 // ---------------------------------------------------------------------------

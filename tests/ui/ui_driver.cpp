@@ -146,11 +146,14 @@ PellaroProcess StartPellaro(const std::string& arguments, const std::string& wor
 PellaroProcess StartCommandLine(const std::string& commandLine, const std::string& workingFolder) {
   std::vector<char> writable(commandLine.begin(), commandLine.end());
   writable.push_back('\0');
+  // As Explorer starts a program: no console to share and no standard
+  // handles, so that a console the program makes is its own.
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION started = {};
   PellaroProcess process;
-  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &started))
     return process;
   CloseHandle(started.hThread);

@@ -50,8 +50,9 @@ class PellaroProcess {
   DWORD id_ = 0;
 };
 
-// Starts this command line, in workingFolder when one is given. It inherits
-// this process's environment.
+// Starts this command line, in workingFolder when one is given, as Explorer
+// does: without a console or standard handles. It inherits this process's
+// environment.
 PellaroProcess StartCommandLine(const std::string& commandLine,
                                 const std::string& workingFolder = "");
 // Starts the built Pellaro.exe with this argument text.

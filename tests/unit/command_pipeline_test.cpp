@@ -198,6 +198,7 @@ TEST_F(CommandPipelineTest, SettingsFileModeRunsNothingAndLeavesTheResult) {
 // no interpreter starts, and the compile that did not run is no success.
 TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFailureText) {
   ScopedWineSetting win98("sequence_runner.exe", "", "Version", "win98");
+  ScopedEnv comSpec("ComSpec", "C:\\no\\such\\command.com");
   const std::string result = *folder_ / "result.txt";
   ASSERT_EQ(RunProgram("\"" + FakesFolder() + "\\sequence_runner.exe\" 2 3 \"" + source_ + "\" \"" +
                        result + "\""),

@@ -321,6 +321,19 @@ TEST_F(InstanceChannelFailures, SendWithoutRunningInstanceShowsBadHandle) {
   EXPECT_EQ(sender.ExitCode(), 1u);
 }
 
+TEST_F(InstanceChannelFailures, SenderWaitsForAMailslotThatIsStillBeingMade) {
+  ASSERT_FALSE(MailslotNameTaken());
+  SenderProcess sender({"C:\\work\\Early.java"});
+  ASSERT_TRUE(sender.Started());
+  Sleep(1500);
+  InstanceChannel receiver;
+  ASSERT_TRUE(receiver.Create());
+  EXPECT_EQ(sender.ExitCode(), 0u);
+  std::string path;
+  ASSERT_TRUE(receiver.Receive(path));
+  EXPECT_EQ(path, "C:\\work\\Early.java");
+}
+
 TEST_F(InstanceChannelFailures, PathTooLongShowsBadWritingAndWritesNothing) {
   InstanceChannel receiver;
   ASSERT_FALSE(MailslotNameTaken());

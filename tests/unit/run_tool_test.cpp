@@ -45,14 +45,40 @@ class RunToolTest : public testing::Test {
 };
 
 TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
+  const std::string check = " (if errorlevel 1 exit 267)\r\n";
   EXPECT_EQ(ToolScript("D:\\work\\Hello.java", "javac", "", ""),
-            "D:\r\n cd \"D:\\work\\\"\r\n javac Hello.java \r\nexit\r\n");
+            " cd /d \"D:\\work\\\"\r\n" + check + " javac Hello.java \r\nexit 0\r\n");
   EXPECT_EQ(ToolScript("C:\\Hello.java", "java", "-cp .", "a b"),
-            "C:\r\n cd \"C:\\\"\r\n java -cp . Hello.java a b\r\nexit\r\n");
+            " cd /d \"C:\\\"\r\n" + check + " java -cp . Hello.java a b\r\nexit 0\r\n");
   EXPECT_EQ(ToolScript("D:\\表示\\My Program.java", "javac", "", ""),
-            "D:\r\n cd \"D:\\表示\\\"\r\n javac \"My Program.java\" \r\nexit\r\n");
+            " cd /d \"D:\\表示\\\"\r\n" + check + " javac \"My Program.java\" \r\nexit 0\r\n");
   EXPECT_EQ(ToolScript("\\\\server\\share\\src\\Hello.java", "javac", "", ""),
-            " pushd \"\\\\server\\share\\src\\\" || exit\r\n javac Hello.java \r\nexit\r\n");
+            " pushd \"\\\\server\\share\\src\\\"\r\n" + check + " javac Hello.java \r\nexit 0\r\n");
+}
+
+// The interpreter is named by its full path, never found by a search that
+// would start a cmd.exe planted beside the program or the source.
+TEST(Interpreter, IsComSpecWhenThatNamesAFileElseTheSystemFoldersCmd) {
+  TempFolder folder("comspec");
+  const std::string own = folder / "shell.exe";
+  WriteFileBytes(own, "");
+  char system[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+  const std::string systemCmd = std::string(system) + "\\cmd.exe";
+  const struct {
+    const char* comSpec;
+    std::string expected;
+  } cases[] = {
+      {own.c_str(), own},
+      {"C:\\no\\such\\cmd.exe", systemCmd},
+      {"cmd.exe", systemCmd},
+      {"", systemCmd},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv comSpec("ComSpec", c.comSpec);
+    EXPECT_EQ(InterpreterPath(), c.expected) << c.comSpec;
+    EXPECT_EQ(InterpreterCommand(), "\"" + c.expected + "\" /K ");
+  }
 }
 
 TEST_F(RunToolTest, ToolRunsInTheFileFolderWithTheChosenSlotArguments) {
@@ -103,8 +129,25 @@ TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
   EXPECT_EQ(log[0][2].substr(0, 11), "ソース.java");
 }
 
-TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {
+// Where the interpreter cannot enter the file's folder it may stand anywhere
+// (Wine starts it in the drive's root): the script ends there, and the run
+// tells the folder apart from a tool that ran.
+TEST_F(RunToolTest, ScriptEndsWhenItCannotEnterTheFolder) {
+  const std::string gone = *folder_ / "gone";
+  CapturedProcess child;
+  ASSERT_TRUE(child.CreatePipes());
+  ASSERT_TRUE(child.Start(InterpreterCommand(), false, folder_->Path().c_str()));
+  ResultText text;
+  ASSERT_TRUE(child.FeedAndCollect(ToolScript(gone + "\\Hello.java", "javac", "", ""), text));
+  EXPECT_TRUE(Log().empty()) << "javac ran in another folder";
+  EXPECT_EQ(child.ExitCode(), 267u);
+
   ASSERT_TRUE(Run("javac", source_, 0));
+  EXPECT_EQ(Log().size(), 1u);
+}
+
+TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {
+  ASSERT_TRUE(Run("javac", source_, 0)) << Utf8(ResultBuffer);
   EXPECT_EQ(ResultBuffer[0], ' ');
 }
 
