@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dbcs_text.h"
 #include "common/system_text.h"
 #include "common/win_handle.h"
 
@@ -173,11 +174,28 @@ struct RunFiles {
   }
 };
 
+std::string Utf8(const std::string& ansi) { return FromWide(ToWide(ansi, CP_ACP), CP_UTF8); }
+
+// An argument as one sh word for the Linux tool. A JVM option that names a
+// Windows file after its "=" (-J-XX:SharedArchiveFile=C:\...) gets the file's
+// Unix name, since the JVM runs on Linux; realpath takes the colon of Wine's
+// dosdevices/c: out of it, where the JVM would split the name.
+std::string ToolWord(const std::string& argument) {
+  const std::size_t equals = FindFirstChar(argument, '=');
+  if (argument.compare(0, 2, "-J") != 0 || equals == std::string::npos)
+    return ShellQuoted(Utf8(argument));
+  const std::string value = argument.substr(equals + 1);
+  const bool drivePath = FindFirstChar(value, ':') == 1 && FindFirstChar(value, '\\') == 2;
+  const std::string unixPath = drivePath ? UnixPath(ToWide(value, CP_ACP)) : std::string();
+  if (unixPath.empty()) return ShellQuoted(Utf8(argument));
+  return ShellQuoted(Utf8(argument.substr(0, equals + 1))) + "\"$(realpath -m " +
+         ShellQuoted(unixPath) + ")\"";
+}
+
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
   std::string command = "exec /usr/bin/" PELLARO_JDK_TOOL;
-  for (const std::string& argument : arguments)
-    command += " " + ShellQuoted(FromWide(ToWide(argument, CP_ACP), CP_UTF8));
+  for (const std::string& argument : arguments) command += " " + ToolWord(argument);
   std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
          ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" + "mv -f " +

@@ -87,10 +87,13 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   plan.className = QualifiedName(package, FileNameOf(className));
   plan.environment =
       jdk->onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk->bin);
+  plan.jdk = *jdk;
   return true;
 }
 
-ToolCall JavacCall(const RunPlan& plan) { return {plan.folder, plan.sourceFile, plan.environment}; }
+ToolCall JavacCall(const RunPlan& plan) {
+  return {plan.folder, plan.sourceFile, plan.environment, plan.jdk};
+}
 
 ToolCall JavaCall(const RunPlan& plan) { return {plan.folder, plan.className, plan.environment}; }
 

@@ -11,6 +11,7 @@
 #include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/captured_process.h"
+#include "tools/fast_javac.h"
 #include "tools/path_ops.h"
 
 char ResultBuffer[kResultBufferSize + 1];
@@ -170,8 +171,15 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   const std::string path = call.folder + call.target;
   std::string argumentText = ArgumentText(slot, arguments);
   bool byteOrderMark = false;
-  if (lstrcmpA(tool, "javac") == 0)
+  std::optional<FastJavacRun> fast;
+  if (lstrcmpA(tool, "javac") == 0) {
     argumentText = WithSourceEncoding(argumentText, SourceEncodingName(path, byteOrderMark));
+    if (Settings.FastJavac && call.jdk) {
+      fast.emplace(*call.jdk, argumentText);
+      if (!fast->Options().empty())
+        argumentText = fast->Options() + (argumentText.empty() ? "" : " ") + argumentText;
+    }
+  }
   std::string script =
       ToolScript(call.folder, call.target, tool, argumentText.c_str(), Settings.ClassCmdLine);
   std::string commandLine = InterpreterCommand();
@@ -211,6 +219,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
   }
+  if (finished && fast) fast->Finished();
   if (finished && byteOrderMark) AppendLine(text, kByteOrderMarkText);
   if (finished) return RunEnd::Finished;
   AppendLine(text, kStoppedText);

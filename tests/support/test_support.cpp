@@ -23,6 +23,10 @@ std::string SourcePath(const std::string& relative) {
 std::string FakesFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/fakes"); }
 std::string ProgramsFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/bin"); }
 std::string BridgeFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/jdkbridge"); }
+std::string HostJdkRelease() {
+  const std::string release = PELLARO_JDK_RELEASE;
+  return release.empty() ? release : WindowsPath(release);
+}
 
 TempFolder::TempFolder(const std::string& nameHint) {
   char base[MAX_PATH];
@@ -118,6 +122,7 @@ void ResetSettingsInMemory() {
   s.Fukusuu = 0;
   s.Param.clear();
   s.JdkFolder[0] = '\0';
+  s.FastJavac = 1;
   s.font = DefaultResultFont();
   for (int i = 0; i < kSlotCount; ++i) {
     s.Cmd[i] = CommandSlot();

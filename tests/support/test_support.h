@@ -17,6 +17,8 @@ std::string SourcePath(const std::string& relative);
 std::string FakesFolder();
 std::string ProgramsFolder();
 std::string BridgeFolder();
+// The release file of the JDK the bridge runs; empty when there is none.
+std::string HostJdkRelease();
 
 // A new empty folder under the temporary folder, removed with its content.
 class TempFolder {

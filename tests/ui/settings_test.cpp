@@ -269,6 +269,7 @@ std::vector<ControlCase> ControlCases() {
        "x y"},
       {kExtended, IDC_EXT_HTML_READ, kText, "AppData", "HTMLRead", "", "", "C:\\p\\a.html",
        "C:\\p\\a.html"},
+      {kExtended, IDC_EXT_FAST_JAVAC, kCheck, "AppData", "FastJavac", "1", "1", "0", "0"},
   };
 }
 
