@@ -85,8 +85,7 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   plan.folder = root;
   plan.sourceFile = source.substr(root.size());
   plan.className = QualifiedName(package, FileNameOf(className));
-  plan.environment =
-      jdk->onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk->bin);
+  plan.environment = ToolEnvironment(*jdk);
   plan.jdk = *jdk;
   return true;
 }
@@ -104,6 +103,10 @@ ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
 }
 
 std::optional<Jdk> ChosenJdk() { return RunJdkFor(SettingFolder()); }
+
+std::string ToolEnvironment(const Jdk& jdk) {
+  return jdk.onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk.bin);
+}
 
 std::string JdkDescription(const std::string& settingFolder) {
   const std::optional<Jdk> jdk = RunJdkFor(settingFolder);

@@ -47,6 +47,9 @@ std::optional<Jdk> ChosenJdk();
 // JDK the runs would use, or that none is found.
 std::string JdkDescription(const std::string& settingFolder);
 
+// The environment the tools of jdk run with, as RunPlan::environment.
+std::string ToolEnvironment(const Jdk& jdk);
+
 // An environment block (NUL-separated strings ending in an empty one) with
 // folder and a semicolon put in front of its PATH.
 std::string EnvironmentWithPathFirst(const std::string& block, const std::string& folder);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
@@ -13,6 +14,7 @@
 #include "tools/captured_process.h"
 #include "tools/fast_javac.h"
 #include "tools/path_ops.h"
+#include "tools/waiting_interpreter.h"
 
 char ResultBuffer[kResultBufferSize + 1];
 
@@ -198,14 +200,20 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     return RunEnd::NotStarted;
   }
 
-  CapturedProcess child;
-  if (!child.CreatePipes()) return RunEnd::NotStarted;
-  // The text always starts with this space, so a read never finds the pipe empty.
-  child.Preload(" ", 1);
-  if (!child.Start(
-          commandLine, visible, folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
-          visible && script.empty(), call.environment.empty() ? nullptr : call.environment.data()))
-    return RunEnd::NotStarted;
+  // A captured run takes the interpreter that waits for it, where one does.
+  std::unique_ptr<CapturedProcess> child;
+  if (!visible) child = TakeWaitingInterpreter(call.environment);
+  if (!child) {
+    child = std::make_unique<CapturedProcess>();
+    if (!child->CreatePipes()) return RunEnd::NotStarted;
+    // The text always starts with this space, so a read never finds the pipe empty.
+    child->Preload(" ", 1);
+    if (!child->Start(commandLine, visible,
+                      folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
+                      visible && script.empty(),
+                      call.environment.empty() ? nullptr : call.environment.data()))
+      return RunEnd::NotStarted;
+  }
 
   RunWatch* watch = currentWatch;
   StopQuestion shouldStop;
@@ -213,9 +221,9 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     watch->Begin(tool, path);
     shouldStop = [watch] { return watch->ShouldStop(); };
   }
-  const bool finished = child.FeedAndCollect(script, text, shouldStop);
+  const bool finished = child->FeedAndCollect(script, text, shouldStop);
   if (watch) watch->End();
-  if (finished && child.ExitCode() == kFolderNotEntered) {
+  if (finished && child->ExitCode() == kFolderNotEntered) {
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
   }

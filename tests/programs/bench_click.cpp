@@ -20,7 +20,6 @@
 // to the front before, and the result window closed after, outside the time.
 // PELLARO_BENCH_FAST_JAVAC=0 stores FastJavac 0 for the run.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,20 +135,6 @@ double CpuSeconds(HANDLE process) {
   return seconds(kernel) + seconds(user);
 }
 
-// The processes the given one started that still run, with their names.
-std::vector<std::pair<DWORD, std::string>> ChildrenOf(DWORD parent) {
-  std::vector<std::pair<DWORD, std::string>> children;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.Get() == INVALID_HANDLE_VALUE) return children;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot.Get(), &entry); more;
-       more = Process32Next(snapshot.Get(), &entry))
-    if (entry.th32ParentProcessID == parent)
-      children.emplace_back(entry.th32ProcessID, entry.szExeFile);
-  return children;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -238,7 +223,7 @@ int main(int argc, char** argv) {
   // One more run leaves the archive and the next interpreter in place.
   ClickToResult(running.Id(), strip, lastText);
   Sleep(2000);
-  std::vector<std::pair<DWORD, std::string>> children = ChildrenOf(running.Id());
+  std::vector<std::pair<DWORD, std::string>> children = ChildProcesses(running.Id());
   std::vector<UniqueHandle> childHandles;
   for (const auto& child : children)
     childHandles.emplace_back(

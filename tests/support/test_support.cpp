@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 
@@ -195,6 +196,19 @@ ScopedWineSetting::~ScopedWineSetting() {
 bool ProcessEnds(DWORD id, DWORD milliseconds) {
   UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
   return !process || WaitForSingleObject(process.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+std::vector<std::pair<DWORD, std::string>> ChildProcesses(DWORD parent) {
+  std::vector<std::pair<DWORD, std::string>> children;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return children;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+       more = Process32Next(snapshot.Get(), &entry))
+    if (entry.th32ParentProcessID == parent)
+      children.emplace_back(entry.th32ProcessID, entry.szExeFile);
+  return children;
 }
 
 std::vector<DWORD> LoggedProcessIds(const std::string& log) {

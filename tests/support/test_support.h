@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/system_text.h"  // EnvironmentValue, ReadWholeFile, Recode
@@ -106,6 +107,10 @@ class StopAfter : public RunWatch {
 
 // Whether the process with this id ends within the time (or is gone already).
 bool ProcessEnds(DWORD id, DWORD milliseconds);
+
+// The processes that the process parent started and that still run, with
+// their program's file names.
+std::vector<std::pair<DWORD, std::string>> ChildProcesses(DWORD parent);
 
 // The process ids the fakes logged in "pid" records.
 std::vector<DWORD> LoggedProcessIds(const std::string& log);
