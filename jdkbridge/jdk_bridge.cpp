@@ -216,13 +216,13 @@ bool StartShell(const std::string& scriptUnixPath) {
   return true;
 }
 
+// Looks every 2 ms: a longer pause would add to every tool's time what no
+// Windows JDK costs, and a look is cheap.
 bool WaitForFile(const std::wstring& path, DWORD limitMs) {
-  DWORD start = GetTickCount();
-  DWORD pause = 5;
+  const DWORD start = GetTickCount();
   while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     if (GetTickCount() - start > limitMs) return false;
-    Sleep(pause);
-    if (pause < 50) pause *= 2;
+    Sleep(2);
   }
   return true;
 }
