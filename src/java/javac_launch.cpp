@@ -124,7 +124,7 @@ JavacLaunch ChooseJavacLaunch(const JdkRelease& release, const std::string& user
   launch.quickCompiler = !user.compiler;
   launch.serialCollector = !user.collector;
   const ArchiveSupport support = ArchiveSupportOf(release);
-  if (support == ArchiveSupport::None || user.archive) return launch;
+  if (support == ArchiveSupport::None || user.archive || !place.base) return launch;
   if (support == ArchiveSupport::Automatic && place.writable)
     launch.archive = JavacArchive::ReadOrWrite;
   else if (place.exists)

@@ -27,9 +27,12 @@ struct JavacLaunch {
   JavacArchive archive = JavacArchive::None;
 };
 
-// Where the archive stands: whether a usable one is there, and whether its
-// folder can be written.
+// Where the archive stands: whether the JDK has the base archive of its own
+// classes that javac's archive is laid on (without it the JVM refuses to
+// start with an archive option, or warns), whether a usable archive is there,
+// and whether its folder can be written.
 struct ArchivePlace {
+  bool base = false;
   bool exists = false;
   bool writable = false;
 };

@@ -106,7 +106,10 @@ FastJavacRun::FastJavacRun(const Jdk& jdk, const std::string& userArguments) {
   ArchivePlace place;
   std::string archive;
   std::string base;
-  if (support != ArchiveSupport::None && !folder.empty()) {
+  // The JDK's own archive stands beside its JVM.
+  place.base = GetFileAttributesA((jdk.folder + "\\bin\\server\\classes.jsa").c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+  if (support != ArchiveSupport::None && place.base && !folder.empty()) {
     base = folder + ArchiveBaseName(VersionForName(jdk.release), jdk.folder);
     if (support == ArchiveSupport::Automatic) {
       archive = base + kArchiveExtension;

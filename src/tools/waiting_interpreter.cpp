@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/dbcs_text.h"
 #include "common/windows_family.h"
 #include "tools/tool_run.h"
 
@@ -33,9 +34,9 @@ bool HasEnded(CapturedProcess& process) { return process.ExitCode() != STILL_ACT
 std::string StartFolder() {
   char system[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-  if (length < 3 || length >= MAX_PATH || system[1] != ':' || system[2] != '\\')
-    return std::string();
-  return std::string(system, 3);
+  const std::string folder(system, length < MAX_PATH ? length : 0);
+  if (FindFirstChar(folder, ':') != 1 || FindFirstChar(folder, '\\') != 2) return std::string();
+  return folder.substr(0, 3);
 }
 
 }  // namespace

@@ -156,7 +156,10 @@ int main(int argc, char** argv) {
             CopyFileA((bridge + "\\javac.exe").c_str(), (jdkBin + "javac.exe").c_str(), FALSE) &&
             CopyFileA((bridge + "\\java.exe").c_str(), (jdkBin + "java.exe").c_str(), FALSE) &&
             CopyFileA(release.c_str(), (folder / "jdk\\release").c_str(), FALSE) &&
+            CreateDirectoryA((jdkBin + "server").c_str(), nullptr) &&
             CopyFileA(sample.c_str(), (folder / "Hello.java").c_str(), FALSE);
+  // Stands for the base archive, which the real JDK keeps in its own folder.
+  if (ok) WriteFileBytes(jdkBin + "server\\classes.jsa", "");
   if (!ok) {
     std::printf("bench_click: cannot set up %s\n", folder.Path().c_str());
     return 1;

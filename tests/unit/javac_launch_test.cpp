@@ -17,6 +17,7 @@ struct LaunchCase {
   bool exists;
   bool writable;
   std::string options;
+  bool base = true;
 };
 
 TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
@@ -43,6 +44,9 @@ TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
       {"JAVA_VERSION=\"25.0.3\"", "", true, false,
        quick + " -J-XX:SharedArchiveFile=" + kArchive + silent},
       {"JAVA_VERSION=\"21.0.5\"", "", false, false, quick},
+      // A JDK without the base archive of its own classes: no archive.
+      {"JAVA_VERSION=\"17.0.15\"", "", true, true, quick, false},
+      {"JAVA_VERSION=\"21\"", "", true, true, quick, false},
       // The user's own options for the same flags leave those out.
       {"JAVA_VERSION=\"17\"", "-g -J-XX:TieredStopAtLevel=4", true, true,
        "-J-XX:+UseSerialGC -J-XX:SharedArchiveFile=" + kArchive + silent},
@@ -56,7 +60,7 @@ TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
   };
   for (const LaunchCase& c : cases) {
     const JavacLaunch launch =
-        ChooseJavacLaunch(ParseJdkRelease(c.release), c.arguments, {c.exists, c.writable});
+        ChooseJavacLaunch(ParseJdkRelease(c.release), c.arguments, {c.base, c.exists, c.writable});
     EXPECT_EQ(JavacLaunchOptions(launch, kArchive), c.options)
         << c.release << " / " << Utf8(c.arguments);
   }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
 #include "tools/tool_run.h"
@@ -90,6 +91,9 @@ class FastJavac : public JdkBridge {
     ASSERT_TRUE(CopyFileA((BridgeFolder() + "\\javac.exe").c_str(),
                           (jdk_ + "\\bin\\javac.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(HostJdkRelease().c_str(), (jdk_ + "\\release").c_str(), FALSE));
+    // Stands for the base archive, which the real JDK keeps in its own folder.
+    ASSERT_TRUE(CreateDirectoryA((jdk_ + "\\bin\\server").c_str(), nullptr));
+    WriteFileBytes(jdk_ + "\\bin\\server\\classes.jsa", "");
     ASSERT_TRUE(CreateDirectoryA((*folder_ / "local").c_str(), nullptr));
     local_ = std::make_unique<ScopedEnv>("LOCALAPPDATA", *folder_ / "local");
   }
@@ -109,11 +113,10 @@ class FastJavac : public JdkBridge {
     std::vector<std::string> found;
     const std::string folder = *folder_ / "local\\Pellaro\\cds\\";
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*.jsa").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return found;
+    UniqueFindHandle search(FindFirstFileA((folder + "*.jsa").c_str(), &entry));
+    if (!search) return found;
     do found.push_back(folder + entry.cFileName);
-    while (FindNextFileA(search, &entry));
-    FindClose(search);
+    while (FindNextFileA(search.Get(), &entry));
     return found;
   }
 
