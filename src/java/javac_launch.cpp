@@ -59,19 +59,23 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-UserChoices ChoicesIn(const std::string& userArguments) {
+// What one JVM option (without its -J) decides.
+void NoteOption(const std::string& option, UserChoices& choices) {
+  if (StartsWith(option, "-XX:TieredStopAtLevel") || EndsWith(option, "TieredCompilation"))
+    choices.compiler = true;
+  if ((StartsWith(option, "-XX:+Use") || StartsWith(option, "-XX:-Use")) && EndsWith(option, "GC"))
+    choices.collector = true;
+  if (StartsWith(option, "-XX:SharedArchiveFile") ||
+      StartsWith(option, "-XX:ArchiveClassesAtExit") ||
+      EndsWith(option, "AutoCreateSharedArchive") || StartsWith(option, "-Xshare"))
+    choices.archive = true;
+}
+
+UserChoices ChoicesIn(const std::string& userArguments, const std::string& jvmOptions) {
   UserChoices choices;
-  for (const std::string& word : Words(userArguments)) {
-    if (!StartsWith(word, "-J")) continue;
-    if (StartsWith(word, "-J-XX:TieredStopAtLevel") || EndsWith(word, "TieredCompilation"))
-      choices.compiler = true;
-    if ((StartsWith(word, "-J-XX:+Use") || StartsWith(word, "-J-XX:-Use")) && EndsWith(word, "GC"))
-      choices.collector = true;
-    if (StartsWith(word, "-J-XX:SharedArchiveFile") ||
-        StartsWith(word, "-J-XX:ArchiveClassesAtExit") ||
-        EndsWith(word, "AutoCreateSharedArchive") || StartsWith(word, "-J-Xshare"))
-      choices.archive = true;
-  }
+  for (const std::string& word : Words(userArguments))
+    if (StartsWith(word, "-J")) NoteOption(word.substr(2), choices);
+  for (const std::string& word : Words(jvmOptions)) NoteOption(word, choices);
   return choices;
 }
 
@@ -104,7 +108,7 @@ unsigned long ReleaseFeatureVersion(const JdkRelease& release) {
 
 bool IsHotSpot(const JdkRelease& release) {
   for (const auto& entry : release)
-    if (ContainsNoCase(entry.second, "openj9")) return false;
+    if (ContainsNoCase(entry.second, "j9")) return false;  // OpenJ9, IBM J9
   const auto variant = release.find("JVM_VARIANT");
   return variant == release.end() || ContainsNoCase(variant->second, "hotspot");
 }
@@ -117,10 +121,10 @@ ArchiveSupport ArchiveSupportOf(const JdkRelease& release) {
 }
 
 JavacLaunch ChooseJavacLaunch(const JdkRelease& release, const std::string& userArguments,
-                              const ArchivePlace& place) {
+                              const std::string& jvmOptions, const ArchivePlace& place) {
   JavacLaunch launch;
   if (ReleaseFeatureVersion(release) < kFirstTunedVersion || !IsHotSpot(release)) return launch;
-  const UserChoices user = ChoicesIn(userArguments);
+  const UserChoices user = ChoicesIn(userArguments, jvmOptions);
   launch.quickCompiler = !user.compiler;
   launch.serialCollector = !user.collector;
   const ArchiveSupport support = ArchiveSupportOf(release);

@@ -41,8 +41,8 @@ struct ArchivePlace {
 // JAVA_VERSION; 0 when the file gives none.
 unsigned long ReleaseFeatureVersion(const JdkRelease& release);
 
-// Whether the release file names a HotSpot JVM: not OpenJ9, nor any other
-// JVM_VARIANT.
+// Whether the release file names a HotSpot JVM: not J9 (OpenJ9, IBM's),
+// nor any other JVM_VARIANT.
 bool IsHotSpot(const JdkRelease& release);
 
 // The archive a JDK's JVM can keep of javac's classes: none (not HotSpot,
@@ -51,12 +51,14 @@ bool IsHotSpot(const JdkRelease& release);
 enum class ArchiveSupport { None, WrittenAtExit, Automatic };
 ArchiveSupport ArchiveSupportOf(const JdkRelease& release);
 
-// The launch for javac on this JDK given the user's own arguments: nothing for
-// a JDK that is not HotSpot, an unknown version or one older than 8; an
-// option the user gives (-J-XX:TieredStopAtLevel, a -J-XX:+Use...GC, an
-// archive or -J-Xshare option) leaves that part out.
+// The launch for javac on this JDK given the user's own arguments and the
+// JVM options the environment gives every JVM (JAVA_TOOL_OPTIONS,
+// _JAVA_OPTIONS): nothing for a JDK that is not HotSpot, an unknown version
+// or one older than 8; an option the user gives (-J-XX:TieredStopAtLevel, a
+// -J-XX:+Use...GC, an archive or -J-Xshare option, or the same without -J in
+// the environment) leaves that part out: the JVM refuses two collectors.
 JavacLaunch ChooseJavacLaunch(const JdkRelease& release, const std::string& userArguments,
-                              const ArchivePlace& place);
+                              const std::string& jvmOptions, const ArchivePlace& place);
 
 // The options that go right after "javac", separated by blanks; the
 // archive's path is quoted when it holds a blank. The archive's log is

@@ -121,7 +121,9 @@ FastJavacRun::FastJavacRun(const Jdk& jdk, const std::string& userArguments) {
       place.writable = !place.exists && IsWritableFolder(folder);
     }
   }
-  const JavacLaunch launch = ChooseJavacLaunch(jdk.release, userArguments, place);
+  const JavacLaunch launch = ChooseJavacLaunch(
+      jdk.release, userArguments,
+      EnvironmentValue("JAVA_TOOL_OPTIONS") + " " + EnvironmentValue("_JAVA_OPTIONS"), place);
   if (launch.archive == JavacArchive::WriteAtExit) {
     // Written under a name of this process's own until it is whole.
     archive = base + "." + std::to_string(GetCurrentProcessId()) + ".new";

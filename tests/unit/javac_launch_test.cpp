@@ -18,6 +18,7 @@ struct LaunchCase {
   bool writable;
   std::string options;
   bool base = true;
+  const char* environment = "";  // JAVA_TOOL_OPTIONS and _JAVA_OPTIONS
 };
 
 TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
@@ -29,6 +30,7 @@ TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
       {"IMPLEMENTOR=\"Oracle Corporation\"", "", false, true, ""},
       {"JAVA_VERSION=\"17.0.9\"\nJVM_VARIANT=\"Openj9\"", "", false, true, ""},
       {"JAVA_VERSION=\"11.0.2\"\nIMPLEMENTOR=\"Eclipse OpenJ9\"", "", false, true, ""},
+      {"JAVA_VERSION=\"1.8.0\"\nJVM_VERSION=\"IBM J9 2.9\"", "", false, true, ""},
       // 8 to 12: no archive.
       {"JAVA_VERSION=\"1.8.0_202\"", "", false, true, quick},
       {"JAVA_VERSION=\"11.0.22\"\nJVM_VARIANT=\"Hotspot\"", "", true, true, quick},
@@ -55,12 +57,17 @@ TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
       {"JAVA_VERSION=\"21\"", "-J-Xshare:off", true, true, quick},
       {"JAVA_VERSION=\"17\"", "-J-XX:SharedArchiveFile=mine.jsa -encoding 表示", false, true,
        quick},
+      // The same options for every JVM from the environment.
+      {"JAVA_VERSION=\"17\"", "", true, true,
+       "-J-XX:TieredStopAtLevel=1 -J-XX:SharedArchiveFile=" + kArchive + silent, true,
+       "-Xmx1g -XX:+UseG1GC"},
+      {"JAVA_VERSION=\"21\"", "", true, true, quick, true, "  -Xshare:off "},
       // Not -J options, nor inside a quoted argument's other words.
       {"JAVA_VERSION=\"8\"", "-d \"UseG1GC 表\" -XX:TieredStopAtLevel=4", false, true, quick},
   };
   for (const LaunchCase& c : cases) {
-    const JavacLaunch launch =
-        ChooseJavacLaunch(ParseJdkRelease(c.release), c.arguments, {c.base, c.exists, c.writable});
+    const JavacLaunch launch = ChooseJavacLaunch(ParseJdkRelease(c.release), c.arguments,
+                                                 c.environment, {c.base, c.exists, c.writable});
     EXPECT_EQ(JavacLaunchOptions(launch, kArchive), c.options)
         << c.release << " / " << Utf8(c.arguments);
   }
