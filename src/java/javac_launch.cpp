@@ -1,7 +1,6 @@
 // The options that start javac's JVM quickly, by JDK version and vendor.
 #include "java/javac_launch.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "common/dbcs_text.h"
@@ -178,7 +177,7 @@ std::string ArchiveBaseName(const std::string& version, const std::string& jdkFo
   unsigned long hash = 2166136261UL;
   for (char c : LowerCase(jdkFolder))
     hash = ((hash ^ static_cast<unsigned char>(c)) * 16777619UL) & 0xFFFFFFFFUL;
-  char digits[9];
-  std::snprintf(digits, sizeof digits, "%08lx", hash);
+  std::string digits(8, '0');
+  for (int i = 7; i >= 0; --i, hash >>= 4) digits[i] = "0123456789abcdef"[hash & 0xF];
   return name + "-" + digits;
 }
