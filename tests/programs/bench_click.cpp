@@ -13,7 +13,8 @@
 //     over javac started directly.
 // C2: the first compile after a JDK change: the class-data archives are
 //     removed before each click, so that the click builds the archive.
-// C3: the processor time of Pellaro and of the interpreters it keeps, idle
+// C3: the processor time of Pellaro and of the processes it started that
+//     still run (the editor, the interpreter waiting for the next run), idle
 //     for 10 s after a run.
 // The sides take turns after a warm-up. The click's time runs from the
 // button's release to the result window being visible; the strip is brought
@@ -241,8 +242,8 @@ int main(int argc, char** argv) {
   const double childrenBefore = childTime();
   Sleep(10000);
   std::printf(
-      "C3: idle for 10 s after a run: Pellaro %.1f ms of processor time; the %zu processes "
-      "it keeps (",
+      "C3: idle for 10 s after a run: Pellaro %.1f ms of processor time; its %zu child "
+      "processes (",
       (CpuSeconds(own.Get()) - ownBefore) * 1000, children.size());
   for (std::size_t i = 0; i < children.size(); ++i)
     std::printf("%s%s", i ? ", " : "", children[i].second.c_str());
@@ -256,8 +257,8 @@ int main(int argc, char** argv) {
   for (const UniqueHandle& handle : childHandles)
     childrenGone =
         childrenGone && (!handle || WaitForSingleObject(handle.Get(), 5000) == WAIT_OBJECT_0);
-  std::printf("     Pellaro %s; the processes it kept %s\n", ended ? "ended" : "DID NOT END",
-              childrenGone ? "ended with it" : "DID NOT END");
+  std::printf("     Pellaro %s; its child processes %s\n", ended ? "ended" : "DID NOT END",
+              childrenGone ? "ended too" : "DID NOT END");
   std::fflush(stdout);
   return click.ok && interpreter.ok && direct.ok && firstClick.ok && ended ? 0 : 1;
 }
