@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dbcs_text.h"
 #include "common/system_text.h"
 #include "common/win_handle.h"
 
@@ -188,11 +189,28 @@ std::string LinuxArgument(const std::string& argument) {
   return FromWide(wide, CP_UTF8);
 }
 
+std::string Utf8(const std::string& ansi) { return FromWide(ToWide(ansi, CP_ACP), CP_UTF8); }
+
+// An argument as one sh word for the Linux tool. A JVM option that names a
+// Windows file after its "=" (-J-XX:SharedArchiveFile=C:\...) gets the file's
+// Unix name, since the JVM runs on Linux; realpath takes the colon of Wine's
+// dosdevices/c: out of it, where the JVM would split the name.
+std::string ToolWord(const std::string& argument) {
+  const std::size_t equals = FindFirstChar(argument, '=');
+  if (argument.compare(0, 2, "-J") != 0 || equals == std::string::npos)
+    return ShellQuoted(LinuxArgument(argument));
+  const std::string value = argument.substr(equals + 1);
+  const bool drivePath = FindFirstChar(value, ':') == 1 && FindFirstChar(value, '\\') == 2;
+  const std::string unixPath = drivePath ? UnixPath(ToWide(value, CP_ACP)) : std::string();
+  if (unixPath.empty()) return ShellQuoted(Utf8(argument));
+  return ShellQuoted(Utf8(argument.substr(0, equals + 1))) + "\"$(realpath -m " +
+         ShellQuoted(unixPath) + ")\"";
+}
+
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
   std::string command = "exec /usr/bin/" PELLARO_JDK_TOOL;
-  for (const std::string& argument : arguments)
-    command += " " + ShellQuoted(LinuxArgument(argument));
+  for (const std::string& argument : arguments) command += " " + ToolWord(argument);
   std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
          ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" + "mv -f " +
@@ -213,13 +231,13 @@ bool StartShell(const std::string& scriptUnixPath) {
   return true;
 }
 
+// Looks every 2 ms: a longer pause would add to every tool's time what no
+// Windows JDK costs, and a look is cheap.
 bool WaitForFile(const std::wstring& path, DWORD limitMs) {
-  DWORD start = GetTickCount();
-  DWORD pause = 5;
+  const DWORD start = GetTickCount();
   while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     if (GetTickCount() - start > limitMs) return false;
-    Sleep(pause);
-    if (pause < 50) pause *= 2;
+    Sleep(2);
   }
   return true;
 }

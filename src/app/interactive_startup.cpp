@@ -8,6 +8,7 @@
 #include "editor/editor_tracker.h"
 #include "settings/app_settings.h"
 #include "tools/path_ops.h"
+#include "tools/waiting_interpreter.h"
 #include "windows/editor_dialog.h"
 #include "windows/main_window.h"
 #include "windows/tool_window.h"
@@ -129,8 +130,10 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(main);
+  PrepareNextRunSoon();
 
   const int code = RunMessageLoop();
+  EndWaitingInterpreter();
   // The mutex was never owned; its name lasts until the handle closes at exit.
   ReleaseMutex(instanceMutex);
   return code;

@@ -44,6 +44,7 @@ void OnInitDialog(HWND page) {
   SetDlgItemTextA(page, IDC_EXT_CLASS_CMD_LINE, Settings.ClassCmdLine);
   SetDlgItemTextA(page, IDC_EXT_HTML_READ, Settings.HTMLRead);
   SetDlgItemTextA(page, IDC_EXT_JDK_FOLDER, Settings.JdkFolder);
+  SetCheck(page, IDC_EXT_FAST_JAVAC, Settings.FastJavac);
   auto* list = new AppletParamList(Settings.Param);
   SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(list));
   for (const AppletParam& param : *list)
@@ -127,6 +128,7 @@ void OnApply(HWND page) {
     ForgetFoundJdks();
   }
   Settings.Param = *WorkingListOf(page);
+  Settings.FastJavac = CheckState(page, IDC_EXT_FAST_JAVAC);
 }
 
 }  // namespace

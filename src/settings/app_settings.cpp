@@ -102,6 +102,7 @@ void AppSettings::LoadSettings() {
   if (key.ReadAll("Param", paramText) && !paramText.empty())
     ParseParamText(paramText.data(), paramText.size(), Param);
   LoadText(key, "JdkFolder", JdkFolder);
+  LoadFlag(key, "FastJavac", FastJavac, 1);
   RememberStoredState();
 }
 
@@ -142,6 +143,7 @@ void AppSettings::ForEachStoredValue(const StoredValueVisitor& visit) const {
   std::string paramText = BuildParamText(Param);
   visit(app, "Param", REG_SZ, paramText.size() < 2 ? kNoParamText : paramText);
   text(app, "JdkFolder", JdkFolder, sizeof JdkFolder);
+  number(app, "FastJavac", FastJavac);
 }
 
 void AppSettings::RememberStoredState() {

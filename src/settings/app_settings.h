@@ -65,6 +65,8 @@ class AppSettings {
   CommandSlot Cmd[kSlotCount];
   // The JDK's folder the runs take before any other; empty: found by itself.
   char JdkFolder[kTextFieldSize] = {};
+  // Non-zero: javac starts with options that make a small compile quick.
+  DWORD FastJavac = 1;
 
  private:
   // Index of the AppData key beside the slot keys 0 to 2.

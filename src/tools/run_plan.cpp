@@ -86,12 +86,14 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   plan.folder = root;
   plan.sourceFile = source.substr(root.size());
   plan.className = QualifiedName(package, FileNameOf(className));
-  plan.environment =
-      jdk->onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk->bin);
+  plan.environment = ToolEnvironment(*jdk);
+  plan.jdk = *jdk;
   return true;
 }
 
-ToolCall JavacCall(const RunPlan& plan) { return {plan.folder, plan.sourceFile, plan.environment}; }
+ToolCall JavacCall(const RunPlan& plan) {
+  return {plan.folder, plan.sourceFile, plan.environment, plan.jdk};
+}
 
 ToolCall JavaCall(const RunPlan& plan) { return {plan.folder, plan.className, plan.environment}; }
 
@@ -102,6 +104,10 @@ ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
 }
 
 std::optional<Jdk> ChosenJdk() { return RunJdkFor(SettingFolder()); }
+
+std::string ToolEnvironment(const Jdk& jdk) {
+  return jdk.onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk.bin);
+}
 
 std::string JdkDescription(const std::string& settingFolder) {
   const std::optional<Jdk> jdk = RunJdkFor(settingFolder);

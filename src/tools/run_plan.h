@@ -21,6 +21,8 @@ struct RunPlan {
   // The tools' environment: PATH led by the JDK's bin folder. Empty when
   // PATH finds that JDK's javac already and is taken as it is.
   std::string environment;
+  // The JDK the tools come from.
+  Jdk jdk;
 };
 
 // Whether the runs need appletviewer too: then all of them take a JDK that
@@ -46,6 +48,9 @@ std::optional<Jdk> ChosenJdk();
 // What the settings show for a JdkFolder value: the folder and version of the
 // JDK the runs would use, or that none is found.
 std::string JdkDescription(const std::string& settingFolder);
+
+// The environment the tools of jdk run with, as RunPlan::environment.
+std::string ToolEnvironment(const Jdk& jdk);
 
 // An environment block (NUL-separated strings ending in an empty one) with
 // folder and a semicolon put in front of its PATH.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
@@ -11,7 +12,9 @@
 #include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/captured_process.h"
+#include "tools/fast_javac.h"
 #include "tools/path_ops.h"
+#include "tools/waiting_interpreter.h"
 
 char ResultBuffer[kResultBufferSize + 1];
 
@@ -166,8 +169,15 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   const std::string path = call.folder + call.target;
   std::string argumentText = ArgumentText(slot, arguments);
   bool byteOrderMark = false;
-  if (lstrcmpA(tool, "javac") == 0)
+  std::optional<FastJavacRun> fast;
+  if (lstrcmpA(tool, "javac") == 0) {
     argumentText = WithSourceEncoding(argumentText, SourceEncodingName(path, byteOrderMark));
+    if (Settings.FastJavac && call.jdk) {
+      fast.emplace(*call.jdk, argumentText);
+      if (!fast->Options().empty())
+        argumentText = fast->Options() + (argumentText.empty() ? "" : " ") + argumentText;
+    }
+  }
   std::string script =
       ToolScript(call.folder, call.target, tool, argumentText.c_str(), Settings.ClassCmdLine);
   std::string commandLine = InterpreterCommand();
@@ -186,14 +196,20 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     return RunEnd::NotStarted;
   }
 
-  CapturedProcess child;
-  if (!child.CreatePipes()) return RunEnd::NotStarted;
-  // The text always starts with this space, so a read never finds the pipe empty.
-  child.Preload(" ", 1);
-  if (!child.Start(
-          commandLine, visible, folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
-          visible && script.empty(), call.environment.empty() ? nullptr : call.environment.data()))
-    return RunEnd::NotStarted;
+  // A captured run takes the interpreter that waits for it, where one does.
+  std::unique_ptr<CapturedProcess> child;
+  if (!visible) child = TakeWaitingInterpreter(call.environment);
+  if (!child) {
+    child = std::make_unique<CapturedProcess>();
+    if (!child->CreatePipes()) return RunEnd::NotStarted;
+    // The text always starts with this space, so a read never finds the pipe empty.
+    child->Preload(" ", 1);
+    if (!child->Start(commandLine, visible,
+                      folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
+                      visible && script.empty(),
+                      call.environment.empty() ? nullptr : call.environment.data()))
+      return RunEnd::NotStarted;
+  }
 
   RunWatch* watch = currentWatch;
   StopQuestion shouldStop;
@@ -201,12 +217,13 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     watch->Begin(tool, path);
     shouldStop = [watch] { return watch->ShouldStop(); };
   }
-  const bool finished = child.FeedAndCollect(script, text, shouldStop);
+  const bool finished = child->FeedAndCollect(script, text, shouldStop);
   if (watch) watch->End();
-  if (finished && child.ExitCode() == kFolderNotEntered) {
+  if (finished && child->ExitCode() == kFolderNotEntered) {
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
   }
+  if (finished && fast) fast->Finished();
   if (finished && byteOrderMark) AppendLine(text, kByteOrderMarkText);
   if (finished) return RunEnd::Finished;
   AppendLine(text, kStoppedText);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
+#include "java/jdk_finder.h"
 #include "tools/captured_process.h"
 
 constexpr std::size_t kResultBufferSize = 262144;
@@ -79,11 +81,13 @@ enum class RunEnd { Finished, NotStarted, Stopped };
 // Where one tool runs and on what: the folder (with its trailing backslash),
 // the target it is given there, and the environment block (NUL-separated
 // ANSI strings ending in an empty one) the interpreter starts with; an empty
-// environment is the program's own.
+// environment is the program's own. With the JDK the tool comes from, javac
+// starts quickly (see tools/fast_javac.h) unless the FastJavac setting is 0.
 struct ToolCall {
   std::string folder;
   std::string target;
   std::string environment;
+  std::optional<Jdk> jdk = std::nullopt;
 };
 
 // A call on path in its own folder, with the program's environment.

@@ -11,8 +11,10 @@
 #include "dialogs/settings_frame.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
-#include "tools/tool_run.h"
 #include "tools/command_pipeline.h"
+#include "tools/run_plan.h"
+#include "tools/tool_run.h"
+#include "tools/waiting_interpreter.h"
 #include "windows/progress_window.h"
 #include "windows/result_window.h"
 
@@ -23,6 +25,10 @@ const char kSettingsTip[] = "設定";
 constexpr int kImageCount = 4;
 constexpr int kButtonPadding = 2;
 constexpr std::size_t kResultLineFeeds = 8;
+constexpr UINT_PTR kPrepareTimer = 1;
+// Timers come after drawing, so this leaves the result window's first paint
+// to the window.
+constexpr UINT kPrepareDelayMs = 50;
 
 void OnNeedText(NMTTDISPINFOA* info) {
   switch (info->hdr.idFrom) {
@@ -48,6 +54,20 @@ BOOL OnNotify(NMHDR* header) {
 // While a run goes on, the progress window's message handling gives the
 // strip no command; this guards against one sent to it all the same.
 bool running = false;
+// Before the first run, the interpreter is prepared for the JDK the runs
+// would take; afterwards for the one the last run took.
+bool anyRun = false;
+
+void OnPrepareTimer(HWND window) {
+  KillTimer(window, kPrepareTimer);
+  // A run's end asks again.
+  if (running || Settings.PxsMode) return;
+  if (!anyRun) {
+    const std::optional<Jdk> jdk = ChosenJdk();
+    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::string());
+  }
+  PrepareInterpreter();
+}
 
 void RunSlot(int slot) {
   if (running) return;
@@ -64,6 +84,8 @@ void RunSlot(int slot) {
     stopped = progress.Stopped();
   }
   running = false;
+  anyRun = anyRun || ran;
+  PrepareNextRunSoon();
   if (!ran) return;
   Beep(0, 0);
   // A stopped run shows what it printed up to the stop.
@@ -106,12 +128,20 @@ bool WantsResultWindow(const char* output, DWORD kekka) {
          kResultLineFeeds;
 }
 
-INT_PTR CALLBACK ToolWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+void PrepareNextRunSoon() {
+  SetTimer(Settings.ToolWindow, kPrepareTimer, kPrepareDelayMs, nullptr);
+}
+
+INT_PTR CALLBACK ToolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
       return OnCommand(wParam);
+    case WM_TIMER:
+      if (wParam != kPrepareTimer) return FALSE;
+      OnPrepareTimer(window);
+      return TRUE;
   }
   return FALSE;
 }

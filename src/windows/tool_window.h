@@ -17,6 +17,10 @@ HWND CreateToolWindow(HWND parent);
 // when it cannot be made.
 bool BuildToolbar();
 
+// Starts the next run's command interpreter once the program is idle (the
+// window a run opened has drawn): after start-up and after each command.
+void PrepareNextRunSoon();
+
 // Whether a command's output gets a RESULT window: 8 line feeds or more, or
 // always when Kekka is 0.
 bool WantsResultWindow(const char* output, DWORD kekka);

@@ -45,86 +45,6 @@ std::string OwnFolder() {
 // How long each CreateProcess of RunWithPipe took, in milliseconds.
 std::vector<double> createTimes;
 
-// Runs commandLine in folder with standard output and error on one pipe and
-// an empty standard input; reads the pipe to its end. The number of bytes
-// read, or -1 when the child could not be started.
-long long RunWithPipe(const std::string& commandLine, const std::string& folder) {
-  SECURITY_ATTRIBUTES inheritable = {};
-  inheritable.nLength = sizeof inheritable;
-  inheritable.bInheritHandle = TRUE;
-  UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
-  if (!CreatePipe(outputRead.Receive(), outputWrite.Receive(), &inheritable, 0) ||
-      !CreatePipe(inputRead.Receive(), inputWrite.Receive(), &inheritable, 0))
-    return -1;
-  SetHandleInformation(outputRead.Get(), HANDLE_FLAG_INHERIT, 0);
-  inputWrite.Reset();
-
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdInput = inputRead.Get();
-  startup.hStdOutput = outputWrite.Get();
-  startup.hStdError = outputWrite.Get();
-  std::string mutableCommand = commandLine;
-  PROCESS_INFORMATION info = {};
-  const double creating = Now();
-  if (!CreateProcessA(nullptr, &mutableCommand[0], nullptr, nullptr, TRUE, 0, nullptr,
-                      folder.c_str(), &startup, &info))
-    return -1;
-  createTimes.push_back((Now() - creating) * 1000);
-  UniqueHandle process(info.hProcess);
-  UniqueHandle thread(info.hThread);
-  outputWrite.Reset();
-  inputRead.Reset();
-
-  long long total = 0;
-  char chunk[65536];
-  DWORD read = 0;
-  while (ReadFile(outputRead.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) total += read;
-  WaitForSingleObject(process.Get(), INFINITE);
-  return total;
-}
-
-// One side of a comparison: a run that says whether it delivered, and the
-// seconds each timed run took.
-struct Side {
-  Side(const char* name, std::function<bool()> run) : name(name), run(std::move(run)) {}
-  const char* name;
-  std::function<bool()> run;
-  std::vector<double> seconds;
-  bool ok = true;
-};
-
-// Two warm-up rounds, then `rounds` rounds in which every side runs once, in turn.
-void TakeTurns(int rounds, const std::vector<Side*>& sides) {
-  for (int warmUp = 0; warmUp < 2; ++warmUp)
-    for (Side* side : sides) side->ok = side->run() && side->ok;
-  for (int round = 0; round < rounds; ++round) {
-    for (Side* side : sides) {
-      double start = Now();
-      side->ok = side->run() && side->ok;
-      side->seconds.push_back(Now() - start);
-    }
-  }
-}
-
-void PrintSide(const Side& side) {
-  std::printf("  %-50s median %8.1f ms  (fastest %.1f ms)%s\n", side.name,
-              Median(side.seconds) * 1000,
-              *std::min_element(side.seconds.begin(), side.seconds.end()) * 1000,
-              side.ok ? "" : "  FAILED");
-}
-
-void PrintRatio(const char* label, const Side& a, const Side& b, const char* target) {
-  std::vector<double> pairRatios;
-  for (std::size_t i = 0; i < a.seconds.size() && i < b.seconds.size(); ++i)
-    pairRatios.push_back(a.seconds[i] / b.seconds[i]);
-  std::printf("%-4s %5.2f   (median of the pairs' ratios %.2f)%s%s\n", label,
-              Median(a.seconds) / Median(b.seconds), Median(pairRatios), *target ? "  target " : "",
-              target);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,10 +87,11 @@ int main(int argc, char** argv) {
 
   std::printf("%d rounds after two warm-up rounds, sides taking turns:\n", rounds);
   Side quietRunTool{"RunTool, javac printing nothing", [&] { return runTool(0, &quietPhases); }};
-  Side quietInterpreter{"cmd.exe /c javac, output on a pipe",
-                        [&] { return RunWithPipe("cmd.exe /c javac Hello.java", folder) == 0; }};
+  Side quietInterpreter{
+      "cmd.exe /c javac, output on a pipe",
+      [&] { return RunWithPipe("cmd.exe /c javac Hello.java", folder, &createTimes) == 0; }};
   Side quietDirect{"javac started directly, output on a pipe",
-                   [&] { return RunWithPipe(directJavac, folder) == 0; }};
+                   [&] { return RunWithPipe(directJavac, folder, &createTimes) == 0; }};
   TakeTurns(rounds, {&quietRunTool, &quietInterpreter, &quietDirect});
   PrintSide(quietRunTool);
   PrintSide(quietInterpreter);
@@ -180,7 +101,7 @@ int main(int argc, char** argv) {
   Side largeRunTool{"RunTool, javac printing 256 KiB",
                     [&] { return runTool(kLargeOutputBytes, &largePhases); }};
   Side largeInterpreter{"cmd.exe /c javac printing 256 KiB, on a pipe", [&] {
-                          return RunWithPipe("cmd.exe /c javac Hello.java", folder) >=
+                          return RunWithPipe("cmd.exe /c javac Hello.java", folder, &createTimes) >=
                                  static_cast<long long>(kLargeOutputBytes);
                         }};
   TakeTurns(rounds, {&largeRunTool, &largeInterpreter});

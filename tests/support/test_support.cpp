@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 
@@ -23,6 +24,10 @@ std::string SourcePath(const std::string& relative) {
 std::string FakesFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/fakes"); }
 std::string ProgramsFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/bin"); }
 std::string BridgeFolder() { return WindowsPath(std::string(PELLARO_BINARY_DIR) + "/jdkbridge"); }
+std::string HostJdkRelease() {
+  const std::string release = PELLARO_JDK_RELEASE;
+  return release.empty() ? release : WindowsPath(release);
+}
 
 TempFolder::TempFolder(const std::string& nameHint) {
   char base[MAX_PATH];
@@ -118,6 +123,7 @@ void ResetSettingsInMemory() {
   s.Fukusuu = 0;
   s.Param.clear();
   s.JdkFolder[0] = '\0';
+  s.FastJavac = 1;
   s.font = DefaultResultFont();
   for (int i = 0; i < kSlotCount; ++i) {
     s.Cmd[i] = CommandSlot();
@@ -190,6 +196,19 @@ ScopedWineSetting::~ScopedWineSetting() {
 bool ProcessEnds(DWORD id, DWORD milliseconds) {
   UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
   return !process || WaitForSingleObject(process.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+std::vector<std::pair<DWORD, std::string>> ChildProcesses(DWORD parent) {
+  std::vector<std::pair<DWORD, std::string>> children;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return children;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+       more = Process32Next(snapshot.Get(), &entry))
+    if (entry.th32ParentProcessID == parent)
+      children.emplace_back(entry.th32ProcessID, entry.szExeFile);
+  return children;
 }
 
 std::vector<DWORD> LoggedProcessIds(const std::string& log) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/system_text.h"  // EnvironmentValue, ReadWholeFile, Recode
@@ -17,6 +18,8 @@ std::string SourcePath(const std::string& relative);
 std::string FakesFolder();
 std::string ProgramsFolder();
 std::string BridgeFolder();
+// The release file of the JDK the bridge runs; empty when there is none.
+std::string HostJdkRelease();
 
 // A new empty folder under the temporary folder, removed with its content.
 class TempFolder {
@@ -104,6 +107,10 @@ class StopAfter : public RunWatch {
 
 // Whether the process with this id ends within the time (or is gone already).
 bool ProcessEnds(DWORD id, DWORD milliseconds);
+
+// The processes that the process parent started and that still run, with
+// their program's file names.
+std::vector<std::pair<DWORD, std::string>> ChildProcesses(DWORD parent);
 
 // The process ids the fakes logged in "pid" records.
 std::vector<DWORD> LoggedProcessIds(const std::string& log);

@@ -271,6 +271,7 @@ std::vector<ControlCase> ControlCases() {
        "C:\\p\\a.html"},
       {kExtended, IDC_EXT_JDK_FOLDER, kText, "AppData", "JdkFolder", "C:\\jdk", "C:\\jdk",
        "D:\\Java\\" + hyou, "D:\\Java\\" + hyou},
+      {kExtended, IDC_EXT_FAST_JAVAC, kCheck, "AppData", "FastJavac", "1", "1", "0", "0"},
   };
 }
 

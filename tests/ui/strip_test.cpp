@@ -395,6 +395,18 @@ TEST_F(StripLifetime, EndsWithTheLastEditorAndReopensWhereItWasDragged) {
   ExitFromMenu();
 }
 
+TEST_F(StripLifetime, InterpreterWaitingForTheNextRunEndsWhenPellaroIsKilled) {
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  std::vector<DWORD> waiting;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (const auto& child : ChildProcesses(pellaro_.Id()))
+      if (lstrcmpiA(child.second.c_str(), "cmd.exe") == 0) waiting.push_back(child.first);
+    return !waiting.empty();
+  })) << "no interpreter waits for a run";
+  pellaro_.EndIfRunning();
+  for (DWORD id : waiting) EXPECT_TRUE(ProcessEnds(id, 5000)) << "interpreter " << id;
+}
+
 TEST_F(StripLifetime, PlaceOffEveryScreenIsBroughtOntoIt) {
   StoreNumber("AppData", "WindowX", static_cast<DWORD>(-5000));
   StoreNumber("AppData", "WindowY", 0x7FFFFFF0);

@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "java/jdk_finder.h"
+#include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
 #include "tools/command_pipeline.h"
@@ -113,6 +115,84 @@ TEST_F(JdkBridge, PackageSampleCompilesAndRunsFromItsRoot) {
   EXPECT_FALSE(HasErrorText(text)) << Utf8(text);
   EXPECT_TRUE(FileExists(*folder_ / "app\\Util.class")) << Utf8(text);
   EXPECT_NE(text.find("パッケージ app から、こんにちは Pellaro!"), std::string::npos) << Utf8(text);
+}
+
+// A JDK folder whose javac is the bridge and whose release file is the real
+// JDK's, so that the runs know its version; archives go to a folder of the
+// test's own.
+class FastJavac : public JdkBridge {
+ protected:
+  void SetUp() override {
+    JdkBridge::SetUp();
+    if (HostJdkRelease().empty()) GTEST_SKIP() << "no JDK on this machine";
+    UseFolder("fast");
+    jdk_ = *folder_ / "jdk";
+    ASSERT_TRUE(CreateDirectoryA(jdk_.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((jdk_ + "\\bin").c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA((BridgeFolder() + "\\javac.exe").c_str(),
+                          (jdk_ + "\\bin\\javac.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(HostJdkRelease().c_str(), (jdk_ + "\\release").c_str(), FALSE));
+    // Stands for the base archive, which the real JDK keeps in its own folder.
+    ASSERT_TRUE(CreateDirectoryA((jdk_ + "\\bin\\server").c_str(), nullptr));
+    WriteFileBytes(jdk_ + "\\bin\\server\\classes.jsa", "");
+    ASSERT_TRUE(CreateDirectoryA((*folder_ / "local").c_str(), nullptr));
+    local_ = std::make_unique<ScopedEnv>("LOCALAPPDATA", *folder_ / "local");
+  }
+
+  // Compiles Bad.java with FastJavac as given; what the interpreter printed.
+  std::string CompileBad(DWORD fastJavac) {
+    Settings.FastJavac = fastJavac;
+    ScopedEnv path("PATH", PathWith(jdk_ + "\\bin"));
+    ToolCall call = CallOn(*folder_ / "Bad.java");
+    call.jdk = JdkIn(jdk_);
+    ResultText text;
+    EXPECT_EQ(RunTool("javac", call, 0, ToolArguments::First, text), RunEnd::Finished);
+    return text.Text();
+  }
+
+  std::vector<std::string> Archives() const {
+    std::vector<std::string> found;
+    const std::string folder = *folder_ / "local\\Pellaro\\cds\\";
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle search(FindFirstFileA((folder + "*.jsa").c_str(), &entry));
+    if (!search) return found;
+    do found.push_back(folder + entry.cFileName);
+    while (FindNextFileA(search.Get(), &entry));
+    return found;
+  }
+
+  std::string jdk_;
+  std::unique_ptr<ScopedEnv> local_;
+};
+
+TEST_F(FastJavac, CompileWithErrorsPrintsWhatAPlainCompilePrints) {
+  const std::string plain = CompileBad(0);
+  ASSERT_TRUE(HasErrorText(plain)) << Utf8(plain);
+  EXPECT_TRUE(Archives().empty());
+  EXPECT_EQ(CompileBad(1), plain);  // writes the archive
+  ASSERT_EQ(Archives().size(), 1u);
+  EXPECT_EQ(CompileBad(1), plain);  // reads it
+}
+
+TEST_F(FastJavac, DamagedArchiveOrFolderThatCannotBeWrittenGivesJavacsOwnText) {
+  const std::string plain = CompileBad(0);
+  CompileBad(1);
+  ASSERT_EQ(Archives().size(), 1u);
+  const std::string archive = Archives().front();
+  const std::string bytes = ReadWholeFile(archive);
+  SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  WriteFileBytes(archive, bytes.substr(0, bytes.size() / 8));  // cut short
+  EXPECT_EQ(CompileBad(1), plain);
+  ASSERT_EQ(Archives().size(), 1u) << "no archive written in place of the damaged one";
+
+  const std::string renewed = Archives().front();
+  SetFileAttributesA(renewed.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WriteFileBytes(renewed, std::string(ReadWholeFile(renewed).size(), 'x'));  // overwritten
+  EXPECT_EQ(CompileBad(1), plain);
+
+  ScopedEnv unwritable("LOCALAPPDATA", *folder_ / "Hello.java");
+  EXPECT_EQ(CompileBad(1), plain);
 }
 
 }  // namespace

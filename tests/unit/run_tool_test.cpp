@@ -9,6 +9,7 @@
 #include "settings/app_settings.h"
 #include "test_support.h"
 #include "tools/tool_run.h"
+#include "tools/waiting_interpreter.h"
 
 namespace {
 
@@ -174,6 +175,31 @@ TEST_F(RunToolTest, ScriptEndsWhenItCannotEnterTheFolder) {
 
   ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_EQ(Log().size(), 1u);
+}
+
+// The interpreter started ahead waits in the system drive's root for its
+// script, and keeps the folder check.
+TEST_F(RunToolTest, WaitingInterpreterRunsTheNextScriptWhereTheEnvironmentIsTheSame) {
+  ExpectRunEnvironment("");
+  PrepareInterpreter();
+  std::unique_ptr<CapturedProcess> waiting = TakeWaitingInterpreter("");
+  ASSERT_NE(waiting, nullptr);
+  ResultText stopped;
+  ASSERT_TRUE(
+      waiting->FeedAndCollect(ToolScript(*folder_ / "gone\\Hello.java", "javac", "", ""), stopped));
+  EXPECT_EQ(waiting->ExitCode(), 267u);
+  EXPECT_TRUE(Log().empty()) << "javac ran in another folder";
+
+  PrepareInterpreter();
+  ASSERT_TRUE(Run("javac", source_, 0));
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0][1], Folder());
+  EXPECT_EQ(std::string(ResultBuffer).substr(0, 7), " \r\nC:\\>") << Utf8(ResultBuffer);
+
+  PrepareInterpreter();
+  EXPECT_EQ(TakeWaitingInterpreter(std::string("A=1\0\0", 5)), nullptr);
+  ASSERT_TRUE(Run("javac", source_, 0));  // started anew
+  EXPECT_EQ(Log().size(), 2u);
 }
 
 TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {

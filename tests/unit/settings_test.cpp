@@ -80,6 +80,7 @@ TEST_F(SettingsStore, WithNoKeysTheRecordHasItsDefaultsAndExitWritesEveryValue) 
   ASSERT_TRUE(GetRaw(kAppData, "Param", bytes));
   EXPECT_EQ(bytes.substr(0, 7), "NO DATA");
   EXPECT_EQ(GetDword(kAppData, "Forground"), 1u);
+  EXPECT_EQ(GetDword(kAppData, "FastJavac"), 1u);
   for (const char* name : {"Kekka", "DOSPrompt", "LogSizeX", "LogSizeY", "LogPosX", "LogPosY",
                            "WindowX", "WindowY", "Fukusuu"})
     EXPECT_EQ(GetDword(kAppData, name), 0u) << name;
@@ -115,6 +116,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
     std::strcpy(settings.HTMLRead, "sub\\a.html");
     settings.Fukusuu = 1;
     std::strcpy(settings.JdkFolder, "C:\\Java\\jdk-21 表");
+    settings.FastJavac = 0;
     settings.Param = {{"width", "100"}, {"色", "赤"}};
     settings.font.lfHeight = -20;
     std::strcpy(settings.font.lfFaceName, "IPAGothic");
@@ -145,6 +147,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
   EXPECT_STREQ(loaded.HTMLRead, "sub\\a.html");
   EXPECT_EQ(loaded.Fukusuu, 1u);
   EXPECT_STREQ(loaded.JdkFolder, "C:\\Java\\jdk-21 表");
+  EXPECT_EQ(loaded.FastJavac, 0u);
   ASSERT_EQ(loaded.Param.size(), 2u);
   EXPECT_EQ(loaded.Param[1].name, "色");
   EXPECT_EQ(loaded.Param[1].value, "赤");
