@@ -87,7 +87,6 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   plan.sourceFile = source.substr(root.size());
   plan.className = QualifiedName(package, FileNameOf(className));
   plan.environment = ToolEnvironment(*jdk);
-  plan.jdk = *jdk;
   return true;
 }
 

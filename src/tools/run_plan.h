@@ -21,8 +21,6 @@ struct RunPlan {
   // The tools' environment: PATH led by the JDK's bin folder. Empty when
   // PATH finds that JDK's javac already and is taken as it is.
   std::string environment;
-  // The JDK the tools come from.
-  Jdk jdk;
 };
 
 // Whether the runs need appletviewer too: then all of them take a JDK that
