@@ -1,5 +1,7 @@
 // javac.exe / java.exe for Wine: runs the machine's own Linux JDK tool of the
 // same name and hands its output and exit code back as a Windows program would.
+// PELLARO_BRIDGE_JDK names another Linux JDK's home to take the tool from
+// (its bin/<tool>); unset, the tool is the system's own /usr/bin/<tool>.
 //
 // Wine starts a Linux program without any standard handles, so the tool is run
 // by a small sh script that sends its output and then its exit code to files;
@@ -207,9 +209,17 @@ std::string ToolWord(const std::string& argument) {
          ShellQuoted(unixPath) + ")\"";
 }
 
+// The Linux tool's path, as one sh word.
+std::string ToolProgram() {
+  wchar_t home[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"PELLARO_BRIDGE_JDK", home, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "/usr/bin/" PELLARO_JDK_TOOL;
+  return ShellQuoted(FromWide(home, CP_UTF8) + "/bin/" PELLARO_JDK_TOOL);
+}
+
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
-  std::string command = "exec /usr/bin/" PELLARO_JDK_TOOL;
+  std::string command = "exec " + ToolProgram();
   for (const std::string& argument : arguments) command += " " + ToolWord(argument);
   std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +

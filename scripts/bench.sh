@@ -4,7 +4,8 @@
 # starts against notepad (P3), and its size, idle processor time and memory
 # (P4); then a click on the strip with the machine's real JDK against
 # "cmd /c javac" and javac alone (C1), the first compile after a JDK change
-# (C2) and the idle processor time after a run (C3). Installs what is missing
+# (C2) and the idle processor time after a run (C3); and one search for the
+# installed JDKs (J1, target < 20 ms). Installs what is missing
 # and builds the 64-bit tree first.
 #   scripts/bench.sh [rounds]   (at least 15; 25 by default; C1 takes 15)
 # PELLARO_BENCH_BUILD names another build tree (default build/x86_64);
@@ -22,8 +23,8 @@ bash scripts/install-deps.sh
 echo "== Building ($BUILD)"
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BUILD" -j2 --target Pellaro bench_runtool bench_start bench_click fake_programs \
-  jdk_bridge_programs
+cmake --build "$BUILD" -j2 --target Pellaro bench_runtool bench_start bench_click \
+  bench_jdk_search fake_programs jdk_bridge_programs
 
 BUILD_DIR=$(cd "$BUILD" && pwd)
 . scripts/wine-env.sh
@@ -54,6 +55,7 @@ if [ "${PELLARO_BENCH_ONLY:-}" != click ]; then
   ./wine-run.sh fakes/bench_runtool.exe "$PAIRS" </dev/null || status=1
   ./wine-run.sh fakes/bench_start.exe "$(winepath -w "$PELLARO_EXE" 2>/dev/null)" \
     "$(winepath -w "$BUILD_DIR/fakes/fake_editor.exe" 2>/dev/null)" "$PAIRS" </dev/null || status=1
+  ./wine-run.sh fakes/bench_jdk_search.exe "$PAIRS" </dev/null || status=1
 fi
 # The machine's own JDK, whose release file tells Pellaro its version.
 JDK_HOME=$(dirname "$(dirname "$(readlink -f "$(command -v javac)")")")

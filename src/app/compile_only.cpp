@@ -43,7 +43,7 @@ int RunCompileOnly(const std::string& commandLine) {
   ResultText text;
   RunPlan plan;
   std::string refusal;
-  if (!PlanRun(path, ToolsNeeded::Jdk, plan, refusal)) {
+  if (!PlanRun(path, ToolsNeeded::JavacAlone, plan, refusal)) {
     text.Append(refusal);
     ShowResultWindowModal({path, std::string()});
     return 0;

@@ -34,19 +34,6 @@ const char* ForbiddenChars() {
   return set;
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// D:\... or \\server\share..., not a device path such as \\.\pipe or \\?\.
-bool IsFullPath(const std::string& path) {
-  if (path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
-  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
-  std::size_t serverEnd = FindFirstChar(path, '\\', 2);
-  if (serverEnd == std::string::npos || serverEnd == 2) return false;
-  std::string server = path.substr(2, serverEnd - 2);
-  if (server == "." || server == "?") return false;
-  return serverEnd + 1 < path.size() && path[serverEnd + 1] != '\\';
-}
-
 // What the running instance accepts as a file to start an editor on.
 bool IsDeliverablePath(const std::string& path) {
   return path.size() < kMaxMessageSize && IsFullPath(path) &&

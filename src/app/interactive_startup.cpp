@@ -27,12 +27,6 @@ void Tell(const char* text, const char* caption = nullptr) {
   MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-bool EndsWith(const std::string& text, const char* suffix) {
-  const std::string tail(suffix);
-  return text.size() >= tail.size() &&
-         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Starts the stored editor on file; when it does not start, asks for another
 // until one does, and keeps that one. The strip shows while the editor gets
 // ready. Files handed over meanwhile wait for the editor that works.

@@ -52,3 +52,18 @@ std::string FileNameOf(const std::string& path) {
   std::size_t slash = FindLastChar(path, '\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+bool EndsWith(const std::string& text, const char* suffix) {
+  const std::size_t length = std::strlen(suffix);
+  if (text.size() < length) return false;
+  const std::size_t start = text.size() - length;
+  std::size_t i = 0;
+  while (i < start) i += CharLengthAt(text, i);
+  return i == start && text.compare(start, length, suffix) == 0;
+}
+
+bool NeedsQuotes(const std::string& text) { return ContainsAnyChar(text, " &|<>^(),;="); }

@@ -31,3 +31,17 @@ std::string DirectoryOf(const std::string& path);
 
 // The file part of path: everything after its last backslash.
 std::string FileNameOf(const std::string& path);
+
+// Whether text starts with prefix, byte for byte.
+bool StartsWith(const std::string& text, const char* prefix);
+
+// Whether text ends with suffix, byte for byte, where the suffix starts a
+// character: the trail byte of a double-byte character never begins it.
+bool EndsWith(const std::string& text, const char* suffix);
+
+// An ASCII digit.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether text holds a character that makes the command interpreter split or
+// redirect it unquoted.
+bool NeedsQuotes(const std::string& text);

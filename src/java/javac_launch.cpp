@@ -7,14 +7,10 @@
 
 namespace {
 
-// Characters that make the interpreter split or redirect an unquoted word.
-const char kNeedsQuotes[] = " &|<>^(),;=";
-
 // The version from which each part of the launch is known to work: the JVM
 // refuses to start on an option it does not know.
 constexpr unsigned long kFirstTunedVersion = 8;
 constexpr unsigned long kFirstArchiveVersion = 13;
-constexpr unsigned long kFirstAutoArchiveVersion = 19;
 
 // What the user's own -J options already decide.
 struct UserChoices {
@@ -22,15 +18,6 @@ struct UserChoices {
   bool collector = false;
   bool archive = false;
 };
-
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-bool EndsWith(const std::string& text, const char* suffix) {
-  const std::size_t length = std::char_traits<char>::length(suffix);
-  return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
-}
 
 // The words of an argument text, split at blanks outside double quotes, with
 // the quotes taken out.
@@ -80,7 +67,7 @@ UserChoices ChoicesIn(const std::string& userArguments, const std::string& jvmOp
 
 std::string ArchiveOption(const char* option, const std::string& path) {
   const std::string word = std::string(option) + path;
-  return ContainsAnyChar(path, kNeedsQuotes) ? "\"" + word + "\"" : word;
+  return NeedsQuotes(path) ? "\"" + word + "\"" : word;
 }
 
 // text with its single-byte capitals made small.
@@ -115,8 +102,7 @@ bool IsHotSpot(const JdkRelease& release) {
 ArchiveSupport ArchiveSupportOf(const JdkRelease& release) {
   const unsigned long version = ReleaseFeatureVersion(release);
   if (version < kFirstArchiveVersion || !IsHotSpot(release)) return ArchiveSupport::None;
-  return version < kFirstAutoArchiveVersion ? ArchiveSupport::WrittenAtExit
-                                            : ArchiveSupport::Automatic;
+  return ArchiveSupport::WrittenAtExit;
 }
 
 JavacLaunch ChooseJavacLaunch(const JdkRelease& release, const std::string& userArguments,
@@ -128,9 +114,7 @@ JavacLaunch ChooseJavacLaunch(const JdkRelease& release, const std::string& user
   launch.serialCollector = !user.collector;
   const ArchiveSupport support = ArchiveSupportOf(release);
   if (support == ArchiveSupport::None || user.archive || !place.base) return launch;
-  if (support == ArchiveSupport::Automatic && place.writable)
-    launch.archive = JavacArchive::ReadOrWrite;
-  else if (place.exists)
+  if (place.exists)
     launch.archive = JavacArchive::Read;
   else if (place.writable)
     launch.archive = JavacArchive::WriteAtExit;
@@ -148,10 +132,6 @@ std::string JavacLaunchOptions(const JavacLaunch& launch, const std::string& arc
       words.push_back(ArchiveOption("-J-XX:ArchiveClassesAtExit=", archivePath));
       break;
     case JavacArchive::Read:
-      words.push_back(ArchiveOption("-J-XX:SharedArchiveFile=", archivePath));
-      break;
-    case JavacArchive::ReadOrWrite:
-      words.push_back("-J-XX:+AutoCreateSharedArchive");
       words.push_back(ArchiveOption("-J-XX:SharedArchiveFile=", archivePath));
       break;
   }

@@ -12,13 +12,13 @@
 // What is done with the class-data archive on this run.
 enum class JavacArchive {
   None,
-  // JDK 13 to 18: written when javac ends, for the runs after it.
+  // Written when javac ends, for the runs after it. Each run writes a file
+  // of its own that is then renamed into place, so that two compiles at once
+  // never write the same file (the JVM's own upkeep of the archive on JDK 19
+  // and later writes it in place).
   WriteAtExit,
-  // JDK 13 and later: read (the JVM quietly passes over one it cannot use).
+  // Read (the JVM quietly passes over one it cannot use).
   Read,
-  // JDK 19 and later: read, and written anew by the JVM itself when missing
-  // or stale.
-  ReadOrWrite,
 };
 
 struct JavacLaunch {
@@ -46,9 +46,8 @@ unsigned long ReleaseFeatureVersion(const JdkRelease& release);
 bool IsHotSpot(const JdkRelease& release);
 
 // The archive a JDK's JVM can keep of javac's classes: none (not HotSpot,
-// unknown or older than 13), one written when javac ends (13 to 18), or one
-// the JVM writes itself whenever it is missing or stale (19 and later).
-enum class ArchiveSupport { None, WrittenAtExit, Automatic };
+// unknown or older than 13), or one written when javac ends (13 and later).
+enum class ArchiveSupport { None, WrittenAtExit };
 ArchiveSupport ArchiveSupportOf(const JdkRelease& release);
 
 // The launch for javac on this JDK given the user's own arguments and the

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/dbcs_text.h"
+#include "common/file_paths.h"
 #include "common/system_text.h"
 #include "common/win_handle.h"
 #include "settings/reg_key.h"
@@ -35,29 +36,12 @@ const char* const kVendorFolders[] = {"Java", "Eclipse Adoptium", "Microsoft", "
 // Saturates rather than overflows on a long run of digits.
 constexpr unsigned long kLargestNumber = 100000000;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsReleaseKeyChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_';
 }
 
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool SameFolder(const std::string& a, const std::string& b) {
   return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
-// A folder as a setting or variable gives it: surrounding quotes and blanks
-// and trailing backslashes taken off.
-std::string TrimmedFolder(std::string folder) {
-  while (!folder.empty() && (folder.back() == ' ' || folder.back() == '"')) folder.pop_back();
-  std::size_t start = 0;
-  while (start < folder.size() && (folder[start] == ' ' || folder[start] == '"')) ++start;
-  folder.erase(0, start);
-  while (!folder.empty() && FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
-  return folder;
 }
 
 std::string ParentOf(const std::string& folder) { return TrimmedFolder(DirectoryOf(folder)); }
@@ -69,7 +53,7 @@ Jdk Described(const std::string& folder, const std::string& bin, const std::stri
   jdk.release = ParseJdkRelease(ReadWholeFile(folder + "\\release"));
   auto version = jdk.release.find("JAVA_VERSION");
   jdk.version = version != jdk.release.end() ? version->second : VersionFromName(name);
-  jdk.hasAppletviewer = IsFile(bin + "\\appletviewer.exe");
+  jdk.hasAppletviewer = IsExistingFile(bin + "\\appletviewer.exe");
   return jdk;
 }
 
@@ -89,7 +73,7 @@ std::string FinalPathOf(const std::string& path) {
     real = "\\\\" + real.substr(8);
   else if (real.compare(0, 4, "\\\\?\\") == 0)
     real = real.substr(4);
-  return IsFile(real) ? real : path;
+  return IsExistingFile(real) ? real : path;
 }
 
 std::optional<Jdk> JdkOnPath() {
@@ -99,7 +83,7 @@ std::optional<Jdk> JdkOnPath() {
     if (end == std::string::npos) end = path.size();
     const std::string entry = TrimmedFolder(path.substr(start, end - start));
     start = end + 1;
-    if (entry.empty() || !IsFile(entry + "\\javac.exe")) continue;
+    if (entry.empty() || !IsExistingFile(entry + "\\javac.exe")) continue;
     const std::string bin = TrimmedFolder(DirectoryOf(FinalPathOf(entry + "\\javac.exe")));
     const std::string folder = ParentOf(bin);
     Jdk jdk = Described(folder, bin, FileNameOf(folder));
@@ -150,9 +134,22 @@ void AddProgramFolderJdks(std::vector<Jdk>& found) {
   }
 }
 
-std::optional<JdkSearch>& CachedSearch() {
-  static std::optional<JdkSearch> search;
-  return search;
+struct KeptSearch {
+  JdkSearch search;
+  ULONGLONG madeAt = 0;
+};
+
+std::optional<KeptSearch>& CachedSearch() {
+  static std::optional<KeptSearch> kept;
+  return kept;
+}
+
+// Whether every JDK the search found still has its javac.
+bool StillInstalled(const JdkSearch& search) {
+  if (search.onPath && !IsExistingFile(search.onPath->bin + "\\javac.exe")) return false;
+  for (const Jdk& jdk : search.found)
+    if (!IsExistingFile(jdk.bin + "\\javac.exe")) return false;
+  return true;
 }
 
 }  // namespace
@@ -247,9 +244,9 @@ const Jdk* PickAppletJdk(const JdkSearch& search) {
 std::optional<Jdk> JdkIn(const std::string& given, const std::string& name) {
   std::string folder = TrimmedFolder(given);
   if (folder.empty()) return std::nullopt;
-  if (!IsFile(folder + "\\bin\\javac.exe")) {
+  if (!IsExistingFile(folder + "\\bin\\javac.exe")) {
     // The bin folder itself, as JAVA_HOME sometimes names it.
-    if (lstrcmpiA(FileNameOf(folder).c_str(), "bin") != 0 || !IsFile(folder + "\\javac.exe"))
+    if (lstrcmpiA(FileNameOf(folder).c_str(), "bin") != 0 || !IsExistingFile(folder + "\\javac.exe"))
       return std::nullopt;
     folder = ParentOf(folder);
   }
@@ -268,10 +265,13 @@ JdkSearch SearchJdks(const std::string& settingFolder) {
   return search;
 }
 
-JdkSearch FoundJdks(const std::string& settingFolder) {
-  std::optional<JdkSearch>& cached = CachedSearch();
-  if (!cached || (!cached->onPath && cached->found.empty())) cached = SearchJdks(std::string());
-  JdkSearch search = *cached;
+JdkSearch FoundJdks(const std::string& settingFolder, unsigned long maxAgeMs) {
+  std::optional<KeptSearch>& cached = CachedSearch();
+  const ULONGLONG now = GetTickCount64();
+  if (!cached || (!cached->search.onPath && cached->search.found.empty()) ||
+      now - cached->madeAt > maxAgeMs || !StillInstalled(cached->search))
+    cached = KeptSearch{SearchJdks(std::string()), now};
+  JdkSearch search = cached->search;
   search.setting = JdkIn(settingFolder);
   return search;
 }

@@ -64,8 +64,13 @@ std::optional<Jdk> JdkIn(const std::string& folder, const std::string& name = st
 // (HKLM then HKCU, 64-bit and 32-bit views), the vendors' program folders.
 JdkSearch SearchJdks(const std::string& settingFolder);
 
-// SearchJdks, with everything but the setting's folder kept for the
-// program's life; searched again while it finds nothing and after
+// How long a search is kept: a JDK installed meanwhile is seen after this.
+constexpr unsigned long kJdkSearchLifetimeMs = 60 * 1000;
+
+// SearchJdks, with everything but the setting's folder kept for up to
+// maxAgeMs; searched again sooner while it finds nothing, when a JDK it found
+// has lost its bin\javac.exe (an update replaced its folder), and after
 // ForgetFoundJdks.
-JdkSearch FoundJdks(const std::string& settingFolder);
+JdkSearch FoundJdks(const std::string& settingFolder,
+                    unsigned long maxAgeMs = kJdkSearchLifetimeMs);
 void ForgetFoundJdks();

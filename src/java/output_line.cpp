@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/dbcs_text.h"
+#include "common/file_paths.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ constexpr std::size_t kJavaSuffixLength = sizeof kJavaSuffix - 1;
 const char kFramePrefix[] = "at ";
 constexpr std::size_t kFramePrefixLength = sizeof kFramePrefix - 1;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -46,12 +46,6 @@ bool EndsInJava(const std::string& name) {
   return true;
 }
 
-bool IsNetworkPath(const std::string& path) { return path.compare(0, 2, "\\\\") == 0; }
-
-bool IsAbsolute(const std::string& path) {
-  return IsNetworkPath(path) || (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':');
-}
-
 // The interpreter's prompt starts with a drive's root or a network path.
 bool StartsWithPrompt(const std::string& text) {
   return IsNetworkPath(text) ||
@@ -60,7 +54,7 @@ bool StartsWithPrompt(const std::string& text) {
 
 // path taken from folder; empty when it is relative and there is no folder.
 std::string FullPath(const std::string& folder, const std::string& path) {
-  if (IsAbsolute(path)) return path;
+  if (IsFullPath(path)) return path;
   if (folder.empty()) return std::string();
   // The last byte may be the trail byte of 表, which is no separator.
   const bool hasSeparator = FindLastChar(folder, '\\') == folder.size() - 1;

@@ -24,10 +24,8 @@ std::string ClassFileTitle(const std::string& sourcePath) {
   return FieldText(title, sizeof title);
 }
 
-}  // namespace
-
-std::string AppletPageText(const std::string& sourcePath) {
-  std::string text = "<APPLET CODE=\"" + ClassFileTitle(sourcePath) + "\" WIDTH=\"" +
+std::string PageText(const std::string& classFile) {
+  std::string text = "<APPLET CODE=\"" + classFile + "\" WIDTH=\"" +
                      FieldText(Settings.width, sizeof Settings.width) + "\" HEIGHT=\"" +
                      FieldText(Settings.height, sizeof Settings.height) + "\">";
   for (const AppletParam& param : Settings.Param)
@@ -36,14 +34,24 @@ std::string AppletPageText(const std::string& sourcePath) {
   return text;
 }
 
+}  // namespace
+
+std::string AppletPageText(const std::string& sourcePath) {
+  return PageText(ClassFileTitle(sourcePath));
+}
+
 bool WriteAppletPage(const std::string& sourcePath, std::string& pagePath) {
-  std::string folder = DirectoryOf(sourcePath);
+  return WriteAppletPageIn(DirectoryOf(sourcePath), ClassFileTitle(sourcePath), pagePath);
+}
+
+bool WriteAppletPageIn(const std::string& folder, const std::string& classFile,
+                       std::string& pagePath) {
   pagePath = folder + "temp.html";
   // Without a folder the page would land in the current directory, not
   // beside the source.
   if (folder.empty() || pagePath.size() > kMaxPathLength) return false;
 
-  std::string text = AppletPageText(sourcePath);
+  const std::string text = PageText(classFile);
   UniqueHandle file(CreateFileA(pagePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;

@@ -12,3 +12,8 @@ std::string AppletPageText(const std::string& sourcePath);
 // way. False when the page was not written (it already exists, the path is
 // too long, or writing failed).
 bool WriteAppletPage(const std::string& sourcePath, std::string& pagePath);
+
+// The same page in folder (with its trailing backslash) for the class file
+// classFile as appletviewer finds it from there (a.b.Hello.class).
+bool WriteAppletPageIn(const std::string& folder, const std::string& classFile,
+                       std::string& pagePath);

@@ -331,7 +331,7 @@ bool CapturedProcess::Preload(const char* bytes, std::size_t count) {
 
 bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
                             const char* currentDirectory, bool keyboardInput,
-                            const char* environment) {
+                            const wchar_t* environment) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwXSize = 1;
@@ -369,8 +369,10 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   // line. The children of a console program go on as they always have.
   const DWORD consoleFlag =
       visibleConsole || !IsNtFamily() || !IsWindowedProgram() ? 0 : CREATE_NO_WINDOW;
+  const DWORD environmentFlag = environment ? CREATE_UNICODE_ENVIRONMENT : 0;
   if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE,
-                      CREATE_SUSPENDED | consoleFlag, const_cast<char*>(environment),
+                      CREATE_SUSPENDED | consoleFlag | environmentFlag,
+                      const_cast<wchar_t*>(environment),
                       currentDirectory, &startup, &info))
     return false;
   process_.Reset(info.hProcess);

@@ -73,10 +73,10 @@ class CapturedProcess {
   // starts in currentDirectory, or in the program's own one when it is null.
   // The child and every process it starts belong to a job that ends them
   // when it is stopped or when the program ends, however it ends. It gets
-  // the ANSI environment block environment, or the program's own when null.
+  // the UTF-16 environment block environment, or the program's own when null.
   bool Start(const std::string& commandLine, bool visibleConsole,
              const char* currentDirectory = nullptr, bool keyboardInput = false,
-             const char* environment = nullptr);
+             const wchar_t* environment = nullptr);
 
   // Writes the script one line at a time, each only after the child has taken
   // the previous one out of the pipe, collecting output all the while; then

@@ -46,11 +46,6 @@ bool StandsAt(const std::string& text, std::size_t i, const std::string& word, b
   return true;
 }
 
-std::string WithoutTrailingBackslash(std::string folder) {
-  if (folder.size() > 1 && FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
-  return folder;
-}
-
 // How the interpreter and javac show the source file: its full path, its
 // folder (the prompt shows it without the trailing backslash) and its name.
 // The folder's letter case may differ between the editor's path and the
@@ -103,7 +98,11 @@ void RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
     RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
     return;
   }
-  bool created = WriteAppletPage(path, page);
+  // A class in a package is named by its qualified name from the package's
+  // root, where appletviewer then runs.
+  bool created = plan.package.empty()
+                     ? WriteAppletPage(path, page)
+                     : WriteAppletPageIn(plan.folder, plan.className + ".class", page);
   RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
@@ -163,9 +162,10 @@ RunOrigin RunSequence(int slot, const std::string& sourcePath, char* output) {
   RunPlan plan;
   std::string refusal;
   // One JDK for the whole sequence, so that appletviewer loads what javac made.
-  if (!PlanRun(path,
-               mode == kThenAppletviewer ? ToolsNeeded::JdkWithAppletviewer : ToolsNeeded::Jdk,
-               plan, refusal)) {
+  const ToolsNeeded needed = mode == kThenAppletviewer ? ToolsNeeded::JdkWithAppletviewer
+                             : mode == kThenJava       ? ToolsNeeded::Jdk
+                                                       : ToolsNeeded::JavacAlone;
+  if (!PlanRun(path, needed, plan, refusal)) {
     text.Append(refusal);
     return origin;
   }

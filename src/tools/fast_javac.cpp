@@ -43,18 +43,8 @@ bool StartsWithArchiveMagic(const std::string& path) {
          read == sizeof start && std::equal(start, start + sizeof start, kArchiveMagic);
 }
 
-// The archive a JDK 19 or later keeps itself. One that is no archive at all
-// (an empty or overwritten file) would make the JVM warn before it writes a
-// new one: it goes first.
-bool UsableAutomaticArchive(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  if (StartsWithArchiveMagic(path)) return true;
-  RemoveFile(path);
-  return false;
-}
-
 // JDK 13 to 18 map an archive without checking its length and crash on one
-// cut short, so their archive carries the size it was written with in its
+// cut short, so an archive carries the size it was written with in its
 // name, base.<size>.jsa. The one whose size still matches; the others go.
 std::string SizedArchive(const std::string& folder, const std::string& base) {
   std::string found;
@@ -111,22 +101,19 @@ FastJavacRun::FastJavacRun(const Jdk& jdk, const std::string& userArguments) {
                INVALID_FILE_ATTRIBUTES;
   if (support != ArchiveSupport::None && place.base && !folder.empty()) {
     base = folder + ArchiveBaseName(VersionForName(jdk.release), jdk.folder);
-    if (support == ArchiveSupport::Automatic) {
-      archive = base + kArchiveExtension;
-      place.exists = UsableAutomaticArchive(archive);
-      place.writable = IsWritableFolder(folder);
-    } else {
-      archive = SizedArchive(folder, FileNameOf(base));
-      place.exists = !archive.empty();
-      place.writable = !place.exists && IsWritableFolder(folder);
-    }
+    archive = SizedArchive(folder, FileNameOf(base));
+    place.exists = !archive.empty();
+    place.writable = !place.exists && IsWritableFolder(folder);
   }
   const JavacLaunch launch = ChooseJavacLaunch(
       jdk.release, userArguments,
       EnvironmentValue("JAVA_TOOL_OPTIONS") + " " + EnvironmentValue("_JAVA_OPTIONS"), place);
   if (launch.archive == JavacArchive::WriteAtExit) {
-    // Written under a name of this process's own until it is whole.
-    archive = base + "." + std::to_string(GetCurrentProcessId()) + ".new";
+    // Written under a name of this run's own until it is whole: another
+    // compile (compile-only mode beside the strip) may write at the same time.
+    static unsigned long runs = 0;
+    archive = base + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs) +
+              ".new";
     RemoveFile(archive);
     written_ = archive;
     finalBase_ = base;

@@ -24,11 +24,6 @@ void StripExtension(std::string& path) {
   if (dot != std::string::npos && dot >= fileStart) path.erase(dot);
 }
 
-bool IsExistingFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string FullPathOf(const std::string& path) {
   DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return path;

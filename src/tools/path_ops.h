@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "common/dbcs_text.h"  // DirectoryOf, FileNameOf
+#include "common/dbcs_text.h"   // DirectoryOf, FileNameOf
+#include "common/file_paths.h"  // IsExistingFile
 
 // Replaces the file part of path by the name the file system stores for it
 // (a short 8.3 name becomes the long one); unchanged when nothing is found.
@@ -13,9 +14,6 @@ void ResolveLongName(std::string& path);
 // Cuts path at the last dot of its file part (D:\work\Hello.java becomes
 // D:\work\Hello); a dot in a directory name is not an extension.
 void StripExtension(std::string& path);
-
-// True when path names a file (not a folder) that exists.
-bool IsExistingFile(const std::string& path);
 
 // path made full against the current directory; unchanged when that fails.
 std::string FullPathOf(const std::string& path);

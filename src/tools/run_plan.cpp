@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "common/dbcs_text.h"
 #include "common/system_text.h"
@@ -23,35 +24,90 @@ const char kNoAppletviewerText[] =
     "アプレットを表示するには、appletviewer のある JDK (JDK 8 など) を"
     "インストールしてください。\r\n";
 const char kNotFoundText[] = "見つかりません";
+const char kByteOrderMarkText[] =
+    "注意: javac は UTF-8 の BOM (バイトオーダーマーク) を読めません。"
+    "エディタで「UTF-8 (BOM なし)」を選んで保存し直してください。\r\n";
+// Enough names for the user to find the files; the rest are counted.
+constexpr std::size_t kNamedOtherFiles = 10;
 
 std::string SettingFolder() { return FieldText(Settings.JdkFolder, sizeof Settings.JdkFolder); }
 
-std::string CurrentEnvironment() {
-  std::unique_ptr<char, decltype(&FreeEnvironmentStringsA)> strings(GetEnvironmentStringsA(),
-                                                                    &FreeEnvironmentStringsA);
-  if (!strings) return std::string();
+// In Unicode, so that no variable outside the ANSI code page reaches the
+// tools damaged.
+std::wstring CurrentEnvironment() {
+  std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> strings(GetEnvironmentStringsW(),
+                                                                       &FreeEnvironmentStringsW);
+  if (!strings) return std::wstring();
   // The block ends with an empty string: two NULs in a row.
-  const char* start = strings.get();
-  const char* end = start;
+  const wchar_t* start = strings.get();
+  const wchar_t* end = start;
   while (end[0] || end[1]) ++end;
-  return std::string(start, end + 2);
+  return std::wstring(start, end + 2);
 }
 
-// The package the source declares, as ANSI text like the folders' names.
-std::string PackageOf(const std::string& source) {
+// What the one read of the source tells: its encoding, how much of it was
+// read, and the package it declares as ANSI text like the folders' names.
+struct SourceFacts {
+  SourceEncoding encoding = SourceEncoding::Ascii;
+  std::size_t bytesRead = 0;
+  bool read = false;
+  std::string package;
+};
+
+SourceFacts ReadSourceFacts(const std::string& source) {
+  SourceFacts facts;
   std::string bytes;
   bool whole = true;
-  if (!ReadSourceSample(source, bytes, whole)) return std::string();
-  const SourceEncoding encoding = DecideSourceEncoding(bytes, whole);
-  const bool shiftJis = encoding == SourceEncoding::Windows31j;
-  const std::string package = DeclaredPackage(bytes, shiftJis);
-  if (package.empty() || encoding == SourceEncoding::Ascii) return package;
-  return Recode(package, shiftJis ? 932 : CP_UTF8, CP_ACP);
+  if (!ReadSourceSample(source, bytes, whole)) return facts;
+  facts.read = true;
+  facts.bytesRead = bytes.size();
+  facts.encoding = DecideSourceEncoding(bytes, whole);
+  switch (facts.encoding) {
+    case SourceEncoding::Ascii:
+      facts.package = DeclaredPackage(bytes, false);
+      break;
+    case SourceEncoding::Windows31j:
+      facts.package = Recode(DeclaredPackage(bytes, true), 932, CP_ACP);
+      break;
+    case SourceEncoding::Utf16:
+      bytes = Utf16SourceAsUtf8(bytes);
+      [[fallthrough]];
+    case SourceEncoding::Utf8:
+    case SourceEncoding::Utf8WithBom:
+      facts.package = Recode(DeclaredPackage(bytes, false), CP_UTF8, CP_ACP);
+      break;
+  }
+  return facts;
 }
 
 std::string PackageMismatchText(const std::string& package, const std::string& folder) {
   return "パッケージ " + package + " のクラスは、フォルダ " + PackageFolders(package) +
-         " の中に置いてください。今のフォルダ: " + folder + "\r\n";
+         " の中に置いてください。今のフォルダ: " + folder +
+         "\r\nコンパイルだけなら、今のフォルダのままでもできます。\r\n";
+}
+
+std::string OtherEncodingText(const std::vector<std::string>& files, const char* told) {
+  std::string names;
+  for (std::size_t i = 0; i < files.size() && i < kNamedOtherFiles; ++i)
+    names += (i ? ", " : "") + files[i];
+  if (files.size() > kNamedOtherFiles)
+    names += " ほか " + std::to_string(files.size() - kNamedOtherFiles) + " 個";
+  return std::string("注意: 次のファイルはこのファイルとエンコーディングが違うため、javac "
+                     "が正しく読めません (javac に伝えたエンコーディング: ") +
+         (*told ? told : "なし") + "): " + names +
+         "。エディタで同じエンコーディングに保存し直してください。\r\n";
+}
+
+// The encoding javac is told for the source and the others of its folder,
+// and the note on what it cannot read.
+void PlanEncoding(const std::string& source, const SourceFacts& facts, RunPlan& plan) {
+  if (!facts.read) return;
+  const FolderEncoding decided = DecideFolderEncoding(
+      facts.encoding, OtherSourceEncodings(DirectoryOf(source), FileNameOf(source), facts.bytesRead));
+  const char* name = JavacEncodingName(decided.encoding);
+  plan.javacEncoding = name;
+  if (facts.encoding == SourceEncoding::Utf8WithBom) plan.encodingNote += kByteOrderMarkText;
+  if (!decided.otherFiles.empty()) plan.encodingNote += OtherEncodingText(decided.otherFiles, name);
 }
 
 std::optional<Jdk> RunJdkFor(const std::string& settingFolder) {
@@ -74,27 +130,50 @@ bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::
   }
 
   const std::string folder = DirectoryOf(source);
-  const std::string package = PackageOf(source);
-  const std::string root = PackageRoot(folder, package);
-  if (!package.empty() && root.empty()) {
-    refusal = PackageMismatchText(package, folder);
-    return false;
+  const SourceFacts facts = ReadSourceFacts(source);
+  std::string root = PackageRoot(folder, facts.package);
+  if (!facts.package.empty() && root.empty()) {
+    if (needed != ToolsNeeded::JavacAlone) {
+      refusal = PackageMismatchText(facts.package, folder);
+      return false;
+    }
+    // javac compiles it where it stands, as it always has.
+    root = folder;
   }
   std::string className = source;
   StripExtension(className);
+  plan = RunPlan();
   plan.jdk = *jdk;
   plan.folder = root;
   plan.sourceFile = source.substr(root.size());
-  plan.className = QualifiedName(package, FileNameOf(className));
+  plan.package = facts.package;
+  plan.className = QualifiedName(facts.package, FileNameOf(className));
   plan.environment = ToolEnvironment(*jdk);
+  PlanEncoding(source, facts, plan);
   return true;
 }
 
-ToolCall JavacCall(const RunPlan& plan) {
-  return {plan.folder, plan.sourceFile, plan.environment, plan.jdk};
+namespace {
+
+ToolCall CallIn(const RunPlan& plan, const std::string& target) {
+  ToolCall call;
+  call.folder = plan.folder;
+  call.target = target;
+  call.environment = plan.environment;
+  return call;
 }
 
-ToolCall JavaCall(const RunPlan& plan) { return {plan.folder, plan.className, plan.environment}; }
+}  // namespace
+
+ToolCall JavacCall(const RunPlan& plan) {
+  ToolCall call = CallIn(plan, plan.sourceFile);
+  call.jdk = plan.jdk;
+  call.javacEncoding = plan.javacEncoding;
+  call.encodingNote = plan.encodingNote;
+  return call;
+}
+
+ToolCall JavaCall(const RunPlan& plan) { return CallIn(plan, plan.className); }
 
 ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
   ToolCall call = CallOn(path);
@@ -104,8 +183,10 @@ ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
 
 std::optional<Jdk> ChosenJdk() { return RunJdkFor(SettingFolder()); }
 
-std::string ToolEnvironment(const Jdk& jdk) {
-  return jdk.onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk.bin);
+std::wstring ToolEnvironment(const Jdk& jdk) {
+  // Even where PATH finds this JDK's javac, an earlier folder may hold another
+  // java (Oracle's javapath) or a javac.cmd.
+  return EnvironmentWithPathFirst(CurrentEnvironment(), ToWide(jdk.bin, CP_ACP));
 }
 
 std::string JdkDescription(const std::string& settingFolder) {
@@ -114,26 +195,26 @@ std::string JdkDescription(const std::string& settingFolder) {
   return jdk->folder + (jdk->version.empty() ? std::string() : " (" + jdk->version + ")");
 }
 
-std::string EnvironmentWithPathFirst(const std::string& block, const std::string& folder) {
-  std::string result;
+std::wstring EnvironmentWithPathFirst(const std::wstring& block, const std::wstring& folder) {
+  std::wstring result;
   bool found = false;
   for (std::size_t start = 0; start < block.size();) {
-    std::size_t end = block.find('\0', start);
-    if (end == std::string::npos) end = block.size();
+    std::size_t end = block.find(L'\0', start);
+    if (end == std::wstring::npos) end = block.size();
     if (end == start) break;
-    std::string entry = block.substr(start, end - start);
+    std::wstring entry = block.substr(start, end - start);
     start = end + 1;
-    if (!found && lstrcmpiA(entry.substr(0, 5).c_str(), "PATH=") == 0) {
-      entry.insert(5, folder + ";");
+    if (!found && lstrcmpiW(entry.substr(0, 5).c_str(), L"PATH=") == 0) {
+      entry.insert(5, folder + L";");
       found = true;
     }
     result += entry;
-    result += '\0';
+    result += L'\0';
   }
   if (!found) {
-    result += "PATH=" + folder;
-    result += '\0';
+    result += L"PATH=" + folder;
+    result += L'\0';
   }
-  result += '\0';
+  result += L'\0';
   return result;
 }

@@ -18,18 +18,25 @@ struct RunPlan {
   std::string sourceFile;
   // What java is given there: Name, or a.b.Name.
   std::string className;
-  // The tools' environment: PATH led by the JDK's bin folder. Empty when
-  // PATH finds that JDK's javac already and is taken as it is.
-  std::string environment;
+  // The tools' environment: the program's own with PATH led by the JDK's bin
+  // folder, so that javac, java and appletviewer all come from that JDK.
+  std::wstring environment;
+  // What javac is told of the sources' encoding, and the lines the result
+  // gets after it ran (see ToolCall).
+  std::string javacEncoding;
+  std::string encodingNote;
+  // The package the source declares, as ANSI text; empty for none.
+  std::string package;
 };
 
-// Whether the runs need appletviewer too: then all of them take a JDK that
-// still has it.
-enum class ToolsNeeded { Jdk, JdkWithAppletviewer };
+// What the runs need: javac alone, which works in the source's own folder
+// whatever its package says; javac or java; or appletviewer too, and then
+// all of them take a JDK that still has it.
+enum class ToolsNeeded { Jdk, JdkWithAppletviewer, JavacAlone };
 
 // Plans the runs on source. False, with the text that tells the user why in
-// refusal, when nothing may run: no JDK (with appletviewer) is found, or the
-// source's folders do not match its package.
+// refusal, when nothing may run: no JDK (with appletviewer) is found, or a
+// class is to run whose folders do not match its package.
 bool PlanRun(const std::string& source, ToolsNeeded needed, RunPlan& plan, std::string& refusal);
 
 // javac and java as planned; and a tool on a file in the file's own folder
@@ -48,8 +55,8 @@ std::optional<Jdk> ChosenJdk();
 std::string JdkDescription(const std::string& settingFolder);
 
 // The environment the tools of jdk run with, as RunPlan::environment.
-std::string ToolEnvironment(const Jdk& jdk);
+std::wstring ToolEnvironment(const Jdk& jdk);
 
-// An environment block (NUL-separated strings ending in an empty one) with
-// folder and a semicolon put in front of its PATH.
-std::string EnvironmentWithPathFirst(const std::string& block, const std::string& folder);
+// An environment block (NUL-terminated strings, then one more NUL) with
+// folder and a semicolon put in front of its PATH; only PATH changes.
+std::wstring EnvironmentWithPathFirst(const std::wstring& block, const std::wstring& folder);

@@ -25,15 +25,9 @@ ResultText::ResultText(std::size_t start)
 
 namespace {
 
-// Characters that make the interpreter split or redirect an unquoted name.
-const char kNeedsQuotes[] = " &|<>^(),;=";
-
 const char kFolderUnreachableText[] = "フォルダに入れません: ";
 const char kStoppedText[] = "中止しました\r\n";
 const char kPressAKeyText[] = "何かキーを押すとこの画面を閉じます . . .";
-const char kByteOrderMarkText[] =
-    "注意: javac は UTF-8 の BOM (バイトオーダーマーク) を読めません。"
-    "エディタで「UTF-8 (BOM なし)」を選んで保存し直してください。\r\n";
 // The interpreter's exit code when the script could not enter the file's
 // folder (ERROR_DIRECTORY): nothing of the script after the cd runs.
 constexpr DWORD kFolderNotEntered = 267;
@@ -41,22 +35,7 @@ constexpr DWORD kFolderNotEntered = 267;
 RunWatch* currentWatch = nullptr;
 
 std::string QuotedFileName(const std::string& name) {
-  return ContainsAnyChar(name, kNeedsQuotes) ? "\"" + name + "\"" : name;
-}
-
-// \\server\share\...: the interpreter cannot make such a folder its current
-// one by cd, only through pushd, which lends it a drive letter.
-bool IsUncPath(const std::string& path) { return path.compare(0, 2, "\\\\") == 0; }
-
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// D:\... or \\server\...: a name that no search path or current folder
-// can stand in for.
-bool IsFullPath(const std::string& path) {
-  return FindFirstChar(path, ':') == 1 || IsUncPath(path);
+  return NeedsQuotes(name) ? "\"" + name + "\"" : name;
 }
 
 }  // namespace
@@ -107,7 +86,9 @@ std::string ToolScript(const std::string& folder, const std::string& target, con
     // there. cd and pushd clear the error level when they succeed; the check
     // stands on a line of its own and in parentheses, so that it also works
     // where the lines are joined by "&".
-    script = IsUncPath(folder) ? " pushd \"" : " cd /d \"";
+    // The interpreter cannot make a network folder its current one by cd,
+    // only through pushd, which lends it a drive letter.
+    script = IsNetworkPath(folder) ? " pushd \"" : " cd /d \"";
     script += folder + "\"\r\n";
     script += " (if errorlevel 1 exit " + std::to_string(kFolderNotEntered) + ")\r\n";
   }
@@ -142,21 +123,14 @@ void AppendLine(ResultText& text, const std::string& line) {
   text.Append(line);
 }
 
-// The source's encoding as javac's -encoding takes it; empty when it is
-// ASCII or cannot be read, which is then left to javac.
-std::string SourceEncodingName(const std::string& source, bool& byteOrderMark) {
-  std::string bytes;
-  bool whole = true;
-  byteOrderMark = false;
-  if (!ReadSourceSample(source, bytes, whole)) return std::string();
-  const SourceEncoding encoding = DecideSourceEncoding(bytes, whole);
-  byteOrderMark = encoding == SourceEncoding::Utf8WithBom;
-  return JavacEncodingName(encoding);
-}
-
 }  // namespace
 
-ToolCall CallOn(const std::string& path) { return {DirectoryOf(path), FileNameOf(path), {}}; }
+ToolCall CallOn(const std::string& path) {
+  ToolCall call;
+  call.folder = DirectoryOf(path);
+  call.target = FileNameOf(path);
+  return call;
+}
 
 RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
                ResultText& text) {
@@ -168,10 +142,10 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   const bool visible = Settings.DOSPrompt != 0 && lstrcmpA(tool, "java") == 0;
   const std::string path = call.folder + call.target;
   std::string argumentText = ArgumentText(slot, arguments);
-  bool byteOrderMark = false;
+  const bool javac = lstrcmpA(tool, "javac") == 0;
   std::optional<FastJavacRun> fast;
-  if (lstrcmpA(tool, "javac") == 0) {
-    argumentText = WithSourceEncoding(argumentText, SourceEncodingName(path, byteOrderMark));
+  if (javac) {
+    argumentText = WithSourceEncoding(argumentText, call.javacEncoding);
     if (Settings.FastJavac && call.jdk) {
       fast.emplace(*call.jdk, argumentText);
       if (!fast->Options().empty())
@@ -191,7 +165,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   // The interpreter starts in the file's folder, so that a cd that fails
   // cannot leave it in the program's own folder with a same-named file.
   const std::string& folder = call.folder;
-  if (!folder.empty() && !IsFolder(folder)) {
+  if (!folder.empty() && !IsExistingFolder(folder)) {
     text.Append(kFolderUnreachableText + folder + "\r\n");
     return RunEnd::NotStarted;
   }
@@ -205,7 +179,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     // The text always starts with this space, so a read never finds the pipe empty.
     child->Preload(" ", 1);
     if (!child->Start(commandLine, visible,
-                      folder.empty() || IsUncPath(folder) ? nullptr : folder.c_str(),
+                      folder.empty() || IsNetworkPath(folder) ? nullptr : folder.c_str(),
                       visible && script.empty(),
                       call.environment.empty() ? nullptr : call.environment.data()))
       return RunEnd::NotStarted;
@@ -224,7 +198,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     return RunEnd::NotStarted;
   }
   if (finished && fast) fast->Finished();
-  if (finished && byteOrderMark) AppendLine(text, kByteOrderMarkText);
+  if (finished && javac && !call.encodingNote.empty()) AppendLine(text, call.encodingNote);
   if (finished) return RunEnd::Finished;
   AppendLine(text, kStoppedText);
   return RunEnd::Stopped;

@@ -79,15 +79,20 @@ void WatchRuns(RunWatch* watch);
 enum class RunEnd { Finished, NotStarted, Stopped };
 
 // Where one tool runs and on what: the folder (with its trailing backslash),
-// the target it is given there, and the environment block (NUL-separated
-// ANSI strings ending in an empty one) the interpreter starts with; an empty
+// the target it is given there, and the environment block (NUL-terminated
+// UTF-16 strings, then one more NUL) the interpreter starts with; an empty
 // environment is the program's own. With the JDK the tool comes from, javac
 // starts quickly (see tools/fast_javac.h) unless the FastJavac setting is 0.
+// javac is told javacEncoding (unless the arguments name one; empty: none),
+// and after it ran the text gets encodingNote (CR LF ended lines; empty:
+// none).
 struct ToolCall {
   std::string folder;
   std::string target;
-  std::string environment;
+  std::wstring environment;
   std::optional<Jdk> jdk = std::nullopt;
+  std::string javacEncoding;
+  std::string encodingNote;
 };
 
 // A call on path in its own folder, with the program's environment.
@@ -95,9 +100,7 @@ ToolCall CallOn(const std::string& path);
 
 // Runs tool ("javac", "java" or "appletviewer") on path with the chosen
 // arguments of command slot `slot`, appending what the interpreter prints to
-// text. javac is told the source's encoding, unless the arguments name one
-// (see java/source_encoding.h); for a source that starts with a UTF-8 byte
-// order mark the text ends with a line asking for the file without it.
+// text.
 RunEnd RunTool(const char* tool, const std::string& path, int slot, ToolArguments arguments,
                ResultText& text);
 RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,

@@ -11,7 +11,7 @@ namespace {
 
 struct Waiting {
   std::unique_ptr<CapturedProcess> process;
-  std::string environment;
+  std::wstring environment;
 };
 
 // Never destroyed: an interpreter still waiting when the program ends is
@@ -21,8 +21,8 @@ Waiting& Current() {
   return waiting;
 }
 
-std::string& ExpectedEnvironment() {
-  static std::string environment;
+std::wstring& ExpectedEnvironment() {
+  static std::wstring environment;
   return environment;
 }
 
@@ -41,12 +41,12 @@ std::string StartFolder() {
 
 }  // namespace
 
-void ExpectRunEnvironment(const std::string& environment) { ExpectedEnvironment() = environment; }
+void ExpectRunEnvironment(const std::wstring& environment) { ExpectedEnvironment() = environment; }
 
 void PrepareInterpreter() {
   if (!IsNtFamily()) return;
   Waiting& waiting = Current();
-  const std::string& environment = ExpectedEnvironment();
+  const std::wstring& environment = ExpectedEnvironment();
   if (waiting.process && waiting.environment == environment && !HasEnded(*waiting.process)) return;
   EndWaitingInterpreter();
   auto process = std::make_unique<CapturedProcess>();
@@ -60,7 +60,7 @@ void PrepareInterpreter() {
   waiting.environment = environment;
 }
 
-std::unique_ptr<CapturedProcess> TakeWaitingInterpreter(const std::string& environment) {
+std::unique_ptr<CapturedProcess> TakeWaitingInterpreter(const std::wstring& environment) {
   ExpectRunEnvironment(environment);
   Waiting& waiting = Current();
   if (!waiting.process || waiting.environment != environment || HasEnded(*waiting.process)) {

@@ -17,12 +17,12 @@ void PrepareInterpreter();
 
 // The environment block the next run is expected to need; empty: the
 // program's own.
-void ExpectRunEnvironment(const std::string& environment);
+void ExpectRunEnvironment(const std::wstring& environment);
 
 // The waiting interpreter for a run with this environment, now the caller's;
 // null when none waits with it or it has ended (one that waits with another
 // environment is ended). Also expects the environment for the next run.
-std::unique_ptr<CapturedProcess> TakeWaitingInterpreter(const std::string& environment);
+std::unique_ptr<CapturedProcess> TakeWaitingInterpreter(const std::wstring& environment);
 
 // Ends the waiting interpreter, if there is one.
 void EndWaitingInterpreter();

@@ -64,7 +64,7 @@ void OnPrepareTimer(HWND window) {
   if (running || Settings.PxsMode) return;
   if (!anyRun) {
     const std::optional<Jdk> jdk = ChosenJdk();
-    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::string());
+    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::wstring());
   }
   PrepareInterpreter();
 }

@@ -14,6 +14,8 @@
 //                            leave running with this one's handles
 //   PELLARO_FAKE_SLEEP_TOOL  log "pid" TAB its process id, then wait that
 //                            many milliseconds before it ends
+//   PELLARO_FAKE_ENV         a variable whose value it logs as "env" TAB
+//                            the value in UTF-8, as it reached the tool
 //   PELLARO_FAKE_EXIT        the exit code
 #include <windows.h>
 
@@ -118,6 +120,12 @@ int main() {
   AppendToLog(logged + "\t" + directory + "\t" + arguments + "\r\n");
   if (tool == "appletviewer")
     AppendToLog("page\t" + ReadWholeFile(LastArgument(arguments)) + "\r\n");
+  const std::string variable = EnvironmentValue("PELLARO_FAKE_ENV");
+  if (!variable.empty()) {
+    wchar_t value[1024] = {};
+    GetEnvironmentVariableW(ToWide(variable, CP_ACP).c_str(), value, 1024);
+    AppendToLog("env\t" + FromWide(value, CP_UTF8) + "\r\n");
+  }
 
   if (!EnvironmentValue("PELLARO_FAKE_STDIN_" + upper).empty()) {
     char chunk[4096];

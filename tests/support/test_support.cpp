@@ -29,6 +29,21 @@ std::string HostJdkRelease() {
   return release.empty() ? release : WindowsPath(release);
 }
 
+std::string Jdk25Home() {
+  const char kJvms[] = "/usr/lib/jvm/";
+  auto hasJavac = [&](const std::string& name) {
+    return FileExists(WindowsPath(kJvms + name + "/bin/javac"));
+  };
+  if (hasJavac("temurin-25-jdk-amd64")) return kJvms + std::string("temurin-25-jdk-amd64");
+  WIN32_FIND_DATAA entry;
+  UniqueFindHandle search(FindFirstFileA((WindowsPath(kJvms) + "*25*").c_str(), &entry));
+  if (!search) return std::string();
+  do
+    if (hasJavac(entry.cFileName)) return kJvms + std::string(entry.cFileName);
+  while (FindNextFileA(search.Get(), &entry));
+  return std::string();
+}
+
 TempFolder::TempFolder(const std::string& nameHint) {
   char base[MAX_PATH];
   GetTempPathA(MAX_PATH, base);

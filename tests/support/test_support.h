@@ -20,6 +20,9 @@ std::string ProgramsFolder();
 std::string BridgeFolder();
 // The release file of the JDK the bridge runs; empty when there is none.
 std::string HostJdkRelease();
+// The Unix home of a JDK 25 on this machine (Temurin's where it is), for the
+// bridge's PELLARO_BRIDGE_JDK; empty when there is none.
+std::string Jdk25Home();
 
 // A new empty folder under the temporary folder, removed with its content.
 class TempFolder {

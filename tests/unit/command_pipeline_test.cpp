@@ -281,7 +281,9 @@ TEST_F(CommandPipelineTest, ClassInAPackageRunsFromItsRootByItsQualifiedName) {
   EXPECT_EQ(runs[1].arguments, "app.表.Main ");
 }
 
-TEST_F(CommandPipelineTest, PackageOutsideItsFoldersRunsNothingAndSaysWhereItBelongs) {
+// A textbook's package class saved in a folder of its own: javac alone
+// compiles it there; a class to run must stand in its package's folders.
+TEST_F(CommandPipelineTest, PackageOutsideItsFoldersCompilesButRunsNothing) {
   WriteFileBytes(source_, "package app.util;\nclass Hello {}");
   Run(2, 3);
   EXPECT_TRUE(Runs().empty());
@@ -289,6 +291,13 @@ TEST_F(CommandPipelineTest, PackageOutsideItsFoldersRunsNothingAndSaysWhereItBel
   EXPECT_NE(result.find("パッケージ app.util のクラスは、フォルダ app\\util の中に"),
             std::string::npos)
       << Utf8(result);
+  EXPECT_NE(result.find("コンパイルだけなら"), std::string::npos) << Utf8(result);
+
+  Run(0, 1);
+  std::vector<ToolRun> runs = Runs();
+  ASSERT_EQ(runs.size(), 1u) << Utf8(ResultBuffer);
+  EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
+  EXPECT_EQ(runs[0].arguments, "Hello.java ");
 }
 
 class AppletRunTest : public CommandPipelineTest {
@@ -311,6 +320,20 @@ TEST_F(AppletRunTest, GeneratedPageIsShownToAppletviewerAndDeletedAfterwards) {
             "<APPLET CODE=\"Hello.class\" WIDTH=\"\" HEIGHT=\"\">"
             "<PARAM NAME=\"first\" VALUE=\"1\"><PARAM NAME=\"second\" VALUE=\"二番目\">"
             "</APPLET>");
+  EXPECT_FALSE(FileExists(TempPage()));
+}
+
+TEST_F(AppletRunTest, AppletInAPackageIsNamedFromThePackageRoot) {
+  ASSERT_TRUE(CreateDirectoryA((*folder_ / "a").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((*folder_ / "a\\b").c_str(), nullptr));
+  const std::string source = *folder_ / "a\\b\\Hello.java";
+  WriteFileBytes(source, "package a.b;\nclass Hello {}");
+  Run(2, 7, source);
+
+  std::vector<ToolRun> runs = Runs();
+  ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
+  EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
+  EXPECT_EQ(PagesShown(), Names{"<APPLET CODE=\"a.b.Hello.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>"});
   EXPECT_FALSE(FileExists(TempPage()));
 }
 

@@ -38,6 +38,32 @@ TEST(SourceEncodingDecision, FollowsTheBytes) {
             SourceEncoding::Utf8WithBom);
 }
 
+TEST(SourceEncodingDecision, TakesTheFoldersOtherSourcesIntoAccount) {
+  using E = SourceEncoding;
+  const struct {
+    E source;
+    std::vector<OtherSource> others;
+    E told;
+    std::vector<std::string> named;
+  } cases[] = {
+      {E::Ascii, {{"B.java", E::Ascii}}, E::Ascii, {}},
+      {E::Ascii, {{"Util.java", E::Windows31j}}, E::Windows31j, {}},
+      {E::Ascii, {{"U.java", E::Utf8}, {"B.java", E::Utf8WithBom}}, E::Utf8, {}},
+      {E::Utf8, {{"S.java", E::Windows31j}, {"U.java", E::Utf8}}, E::Utf8, {"S.java"}},
+      {E::Windows31j, {{"U.java", E::Utf8}, {"A.java", E::Ascii}}, E::Windows31j, {"U.java"}},
+      {E::Ascii, {{"U.java", E::Utf8}, {"S.java", E::Windows31j}}, E::Windows31j, {"U.java"}},
+      {E::Utf8WithBom, {{"S.java", E::Windows31j}}, E::Utf8WithBom, {"S.java"}},
+      {E::Utf16, {{"A.java", E::Ascii}, {"W.java", E::Utf16}}, E::Utf16, {"A.java"}},
+      {E::Windows31j, {{"W.java", E::Utf16}}, E::Windows31j, {"W.java"}},
+  };
+  for (const auto& c : cases) {
+    const FolderEncoding decided = DecideFolderEncoding(c.source, c.others);
+    EXPECT_EQ(decided.encoding, c.told) << static_cast<int>(c.source) << " " << c.others[0].name;
+    EXPECT_EQ(decided.otherFiles, c.named) << static_cast<int>(c.source) << " " << c.others[0].name;
+  }
+  EXPECT_STREQ(JavacEncodingName(DecideSourceEncoding(std::string("\xFE\xFF\0a", 4))), "UTF-16");
+}
+
 TEST(SourceEncodingDecision, GoesBeforeTheUsersArgumentsUnlessTheyNameOne) {
   const struct {
     const char* arguments;
@@ -74,6 +100,15 @@ TEST(JavaPackage, IsTheFirstDeclaration) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(DeclaredPackage(c.source, c.shiftJis), c.package) << Utf8(c.source);
+  // UTF-16 in either byte order.
+  EXPECT_EQ(DeclaredPackage(Utf16SourceAsUtf8(std::string("\xFF\xFEp\0a\0c\0k\0a\0g\0e\0 \0"
+                                                          "a\0.\0b\0;\0", 26)),
+                            false),
+            "a.b");
+  EXPECT_EQ(DeclaredPackage(Utf16SourceAsUtf8(std::string("\xFE\xFF\0p\0a\0c\0k\0a\0g\0e\0 "
+                                                          "\x88h\0;", 22)),
+                            false),
+            "\xE8\xA1\xA8");
 }
 
 TEST(JavaPackage, PlacesTheClassUnderItsRoot) {

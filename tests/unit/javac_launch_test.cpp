@@ -34,15 +34,15 @@ TEST(JavacLaunch, OptionsFollowTheJdkTheUsersOptionsAndTheArchive) {
       // 8 to 12: no archive.
       {"JAVA_VERSION=\"1.8.0_202\"", "", false, true, quick},
       {"JAVA_VERSION=\"11.0.22\"\nJVM_VARIANT=\"Hotspot\"", "", true, true, quick},
-      // 13 to 18: written at the end while missing, then read.
+      // 13 and later: written at the end while missing (under the run's own
+      // name, then renamed into place), then read.
       {"JAVA_VERSION=\"13\"", "", false, true,
        quick + " -J-XX:ArchiveClassesAtExit=" + kArchive + silent},
       {"JAVA_VERSION=\"17.0.15\"", "", true, false,
        quick + " -J-XX:SharedArchiveFile=" + kArchive + silent},
       {"JAVA_VERSION=\"18.0.2\"", "", false, false, quick},
-      // 19 and later: the JVM keeps it; read-only where the folder cannot be written.
       {"JAVA_VERSION=\"19\"", "", false, true,
-       quick + " -J-XX:+AutoCreateSharedArchive -J-XX:SharedArchiveFile=" + kArchive + silent},
+       quick + " -J-XX:ArchiveClassesAtExit=" + kArchive + silent},
       {"JAVA_VERSION=\"25.0.3\"", "", true, false,
        quick + " -J-XX:SharedArchiveFile=" + kArchive + silent},
       {"JAVA_VERSION=\"21.0.5\"", "", false, false, quick},

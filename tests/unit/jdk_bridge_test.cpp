@@ -32,11 +32,18 @@ class JdkBridge : public testing::Test {
           << name;
   }
 
+  // A javac call on one of the samples, which are in Shift_JIS.
+  ToolCall SampleCall(const std::string& name) {
+    ToolCall call = CallOn(*folder_ / name);
+    call.javacEncoding = "windows-31j";
+    return call;
+  }
+
   // Compiles one file of the folder; returns what the interpreter printed.
   std::string Compile(const std::string& name) {
     ScopedEnv path("PATH", PathWith(BridgeFolder()));
     ResultText text;
-    EXPECT_EQ(RunTool("javac", *folder_ / name, 0, ToolArguments::First, text), RunEnd::Finished);
+    EXPECT_EQ(RunTool("javac", SampleCall(name), 0, ToolArguments::First, text), RunEnd::Finished);
     return text.Text();
   }
 
@@ -50,8 +57,21 @@ class JdkBridge : public testing::Test {
     return ResultBuffer;
   }
 
+  // The bridge runs JDK 25 for the rest of the test; false where this
+  // machine has none.
+  bool OnJdk25() {
+    jdk25Home_ = Jdk25Home();
+    if (jdk25Home_.empty()) return false;
+    jdk25_ = std::make_unique<ScopedEnv>("PELLARO_BRIDGE_JDK", jdk25Home_);
+    return true;
+  }
+
   std::unique_ptr<TempFolder> folder_;
+  std::string jdk25Home_;
+  std::unique_ptr<ScopedEnv> jdk25_;
 };
+
+const char kNoJdk25[] = "no JDK 25 under /usr/lib/jvm on this machine";
 
 bool HasErrorText(const std::string& text) {
   return text.find("エラー") != std::string::npos || text.find("error") != std::string::npos;
@@ -101,6 +121,20 @@ TEST_F(JdkBridge, ShiftJisSampleCompilesRunsAndPrintsItsJapaneseText) {
   EXPECT_NE(text.find("こんにちは、Pellaro!"), std::string::npos) << Utf8(text);
 }
 
+// The sample, and a compact source file of JDK 25 (an implicit class with
+// an instance main method), saved as notepad saves them.
+TEST_F(JdkBridge, ShiftJisSampleAndCompactSourceRunOnJdk25) {
+  if (!OnJdk25()) GTEST_SKIP() << kNoJdk25;
+  UseFolder("bridge25");
+  std::string folder;
+  std::string text = CompileAndRun(*folder_ / "Hello.java", folder);
+  EXPECT_NE(text.find("こんにちは、Pellaro!"), std::string::npos) << Utf8(text);
+  WriteFileBytes(*folder_ / "Compact.java", "void main() { IO.println(\"こんにちは\"); }\r\n");
+  text = CompileAndRun(*folder_ / "Compact.java", folder);
+  EXPECT_FALSE(HasErrorText(text)) << Utf8(text);
+  EXPECT_NE(text.find("\r\nこんにちは\r\n"), std::string::npos) << Utf8(text);
+}
+
 // Main uses Util of its package: both compile from the root, and java loads
 // app.Main; the class files stay beside their sources.
 TEST_F(JdkBridge, PackageSampleCompilesAndRunsFromItsRoot) {
@@ -143,7 +177,7 @@ class FastJavac : public JdkBridge {
   std::string CompileBad(DWORD fastJavac) {
     Settings.FastJavac = fastJavac;
     ScopedEnv path("PATH", PathWith(jdk_ + "\\bin"));
-    ToolCall call = CallOn(*folder_ / "Bad.java");
+    ToolCall call = SampleCall("Bad.java");
     call.jdk = JdkIn(jdk_);
     ResultText text;
     EXPECT_EQ(RunTool("javac", call, 0, ToolArguments::First, text), RunEnd::Finished);
@@ -163,15 +197,27 @@ class FastJavac : public JdkBridge {
 
   std::string jdk_;
   std::unique_ptr<ScopedEnv> local_;
+
+  // A plain compile, one that writes the archive and one that reads it all
+  // print the same.
+  void ExpectArchiveWrittenAndRead() {
+    const std::string plain = CompileBad(0);
+    ASSERT_TRUE(HasErrorText(plain)) << Utf8(plain);
+    EXPECT_TRUE(Archives().empty());
+    EXPECT_EQ(CompileBad(1), plain);  // writes the archive
+    ASSERT_EQ(Archives().size(), 1u);
+    EXPECT_EQ(CompileBad(1), plain);  // reads it
+    EXPECT_EQ(Archives().size(), 1u);
+  }
 };
 
-TEST_F(FastJavac, CompileWithErrorsPrintsWhatAPlainCompilePrints) {
-  const std::string plain = CompileBad(0);
-  ASSERT_TRUE(HasErrorText(plain)) << Utf8(plain);
-  EXPECT_TRUE(Archives().empty());
-  EXPECT_EQ(CompileBad(1), plain);  // writes the archive
-  ASSERT_EQ(Archives().size(), 1u);
-  EXPECT_EQ(CompileBad(1), plain);  // reads it
+TEST_F(FastJavac, CompileWithErrorsPrintsWhatAPlainCompilePrints) { ExpectArchiveWrittenAndRead(); }
+
+TEST_F(FastJavac, ArchiveIsWrittenAndReadOnJdk25) {
+  if (!OnJdk25()) GTEST_SKIP() << kNoJdk25;
+  ASSERT_TRUE(
+      CopyFileA(WindowsPath(jdk25Home_ + "/release").c_str(), (jdk_ + "\\release").c_str(), FALSE));
+  ExpectArchiveWrittenAndRead();
 }
 
 TEST_F(FastJavac, DamagedArchiveOrFolderThatCannotBeWrittenGivesJavacsOwnText) {

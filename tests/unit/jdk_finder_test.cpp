@@ -191,4 +191,43 @@ TEST_F(MadeUpMachine, WithoutAJdkNothingRunsAndTheResultSaysWhy) {
   EXPECT_EQ(Run(1).size(), 1u) << Utf8(ResultBuffer);
 }
 
+// Oracle's JRE puts a folder with java.exe alone at PATH's front; the JDK
+// that compiles stands at its end. java must come from that JDK too.
+TEST_F(MadeUpMachine, JavaComesFromTheJdkOfJavacWhateverStandsBeforeItOnPath) {
+  const std::string javapath = Folder("Oracle\\Java\\javapath");
+  ASSERT_TRUE(CopyFileA((FakesFolder() + "\\java.exe").c_str(), (javapath + "\\java.exe").c_str(),
+                        FALSE));
+  const std::string jdk = MakeJdk("jdk-21", "21.0.5", false);
+  Set("PATH", javapath + ";" + EnvironmentValue("PATH") + ";" + jdk + "\\bin");
+  EXPECT_EQ(Run(3), (Names{jdk + "\\bin\\javac.exe", jdk + "\\bin\\java.exe"}))
+      << Utf8(ResultBuffer);
+}
+
+// An update replaces the JDK's folder; one installed meanwhile is seen once
+// the search has aged.
+TEST_F(MadeUpMachine, JdkReplacedByAnUpdateIsFoundAgain) {
+  const std::string old = MakeJdk("pf64\\Microsoft\\jdk-17.0.9.8-hotspot", "", false);
+  EXPECT_EQ(Run(1), Names{old + "\\bin\\javac.exe"});
+  const std::string updated = *folder_ / "pf64\\Microsoft\\jdk-17.0.10.7-hotspot";
+  ASSERT_TRUE(MoveFileA(old.c_str(), updated.c_str()));
+  EXPECT_EQ(Run(1), Names{updated + "\\bin\\javac.exe"}) << Utf8(ResultBuffer);
+
+  const std::string newer = MakeJdk("pf64\\Java\\jdk-21", "21", false);
+  EXPECT_EQ(FoundJdks("").found.front().folder, updated);
+  EXPECT_EQ(FoundJdks("", 0).found.front().folder, newer);
+}
+
+// The tools get the program's environment in Unicode, only PATH changed.
+TEST_F(MadeUpMachine, VariableOutsideTheAnsiCodePageReachesTheToolsWhole) {
+  MakeJdk("pf64\\Java\\jdk-21", "21", false);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"PELLARO_ZDIR", L"C:\\work\\Zo\u00EB\u0142"));
+  Set("PELLARO_FAKE_ENV", "PELLARO_ZDIR");
+  Run(3);
+  SetEnvironmentVariableW(L"PELLARO_ZDIR", nullptr);
+  Names values;
+  for (const auto& record : ReadFakeLog(log_))
+    if (record.size() == 2 && record[0] == "env") values.push_back(record[1]);
+  EXPECT_EQ(values, (Names{"C:\\work\\Zo\xC3\xAB\xC5\x82", "C:\\work\\Zo\xC3\xAB\xC5\x82"}));
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
+#include "tools/run_plan.h"
 #include "tools/tool_run.h"
 #include "tools/waiting_interpreter.h"
 
@@ -130,28 +131,45 @@ TEST_F(RunToolTest, FolderWithShiftJisTrailBackslashIsEnteredWhole) {
   EXPECT_EQ(log[0][2].substr(0, 11), "ソース.java");
 }
 
-// 表 is Shift_JIS (95 5C); E8 A1 A8 is the same character in UTF-8.
-TEST_F(RunToolTest, JavacIsToldTheSourceEncodingUnlessTheArgumentsNameOne) {
+// 表 is Shift_JIS (95 5C); E8 A1 A8 is the same character in UTF-8. javac
+// reads the other sources of the folder too (Util.java here).
+TEST_F(RunToolTest, JavacIsToldTheEncodingOfTheFoldersSourcesUnlessTheArgumentsNameOne) {
+  const std::string sjis = "// 表示\r\nclass Util {}";
+  const std::string utf8 = "// \xE8\xA1\xA8\nclass Util {}";
   const struct {
     std::string bytes;
+    std::string util;  // none when empty
     const char* first;
     const char* logged;
-    bool noteOnTheMark;
+    const char* note;  // in the result after javac; none when empty
   } cases[] = {
-      {"// 表示\r\nclass Hello {}", "-g", "-encoding windows-31j -g Hello.java ", false},
-      {"// \xE8\xA1\xA8\nclass Hello {}", "", "-encoding UTF-8 Hello.java ", false},
+      {"// 表示\r\nclass Hello {}", "", "-g", "-encoding windows-31j -g Hello.java ", ""},
+      {"// \xE8\xA1\xA8\nclass Hello {}", "", "", "-encoding UTF-8 Hello.java ", ""},
       {"\xEF\xBB\xBF"
        "class Hello {}",
-       "", "-encoding UTF-8 Hello.java ", true},
-      {"// 表示\r\nclass Hello {}", "-encoding EUC-JP", "-encoding EUC-JP Hello.java ", false},
+       "", "", "-encoding UTF-8 Hello.java ", "BOM なし"},
+      {"// 表示\r\nclass Hello {}", "", "-encoding EUC-JP", "-encoding EUC-JP Hello.java ", ""},
+      {"class Hello {}", sjis, "", "-encoding windows-31j Hello.java ", ""},
+      {"class Hello {}", utf8, "", "-encoding UTF-8 Hello.java ", ""},
+      {"// \xE8\xA1\xA8\nclass Hello {}", sjis, "", "-encoding UTF-8 Hello.java ", ": Util.java。"},
+      {"// 表示\r\nclass Hello {}", utf8, "", "-encoding windows-31j Hello.java ", ": Util.java。"},
+      {std::string("\xFF\xFE/\0/\0\n\0", 8), "", "", "-encoding UTF-16 Hello.java ", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.logged);
     DeleteFileA(log_.c_str());
     WriteFileBytes(source_, c.bytes);
+    DeleteFileA((*folder_ / "Util.java").c_str());
+    if (!c.util.empty()) WriteFileBytes(*folder_ / "Util.java", c.util);
     std::strcpy(Settings.Cmd[0].FirstCmdLine, c.first);
-    ASSERT_TRUE(Run("javac", source_, 0));
-    EXPECT_EQ(std::string(ResultBuffer).find("BOM なし") != std::string::npos, c.noteOnTheMark);
+    RunPlan plan;
+    std::string refusal;
+    ASSERT_TRUE(PlanRun(source_, ToolsNeeded::JavacAlone, plan, refusal)) << Utf8(refusal);
+    ResultText text;
+    ASSERT_EQ(RunTool("javac", JavacCall(plan), 0, ToolArguments::First, text), RunEnd::Finished);
+    const std::string result = ResultBuffer;
+    EXPECT_EQ(*c.note ? result.find(c.note) != std::string::npos : result.find("注意") == std::string::npos, true)
+        << Utf8(result);
     ASSERT_TRUE(Run("java", *folder_ / "Hello", 0, ToolArguments::None));
     auto log = Log();
     ASSERT_EQ(log.size(), 2u);
@@ -180,9 +198,9 @@ TEST_F(RunToolTest, ScriptEndsWhenItCannotEnterTheFolder) {
 // The interpreter started ahead waits in the system drive's root for its
 // script, and keeps the folder check.
 TEST_F(RunToolTest, WaitingInterpreterRunsTheNextScriptWhereTheEnvironmentIsTheSame) {
-  ExpectRunEnvironment("");
+  ExpectRunEnvironment(L"");
   PrepareInterpreter();
-  std::unique_ptr<CapturedProcess> waiting = TakeWaitingInterpreter("");
+  std::unique_ptr<CapturedProcess> waiting = TakeWaitingInterpreter(L"");
   ASSERT_NE(waiting, nullptr);
   ResultText stopped;
   ASSERT_TRUE(
@@ -197,7 +215,7 @@ TEST_F(RunToolTest, WaitingInterpreterRunsTheNextScriptWhereTheEnvironmentIsTheS
   EXPECT_EQ(std::string(ResultBuffer).substr(0, 7), " \r\nC:\\>") << Utf8(ResultBuffer);
 
   PrepareInterpreter();
-  EXPECT_EQ(TakeWaitingInterpreter(std::string("A=1\0\0", 5)), nullptr);
+  EXPECT_EQ(TakeWaitingInterpreter(std::wstring(L"A=1\0\0", 5)), nullptr);
   ASSERT_TRUE(Run("javac", source_, 0));  // started anew
   EXPECT_EQ(Log().size(), 2u);
 }
