@@ -246,7 +246,8 @@ std::optional<Jdk> JdkIn(const std::string& given, const std::string& name) {
   if (folder.empty()) return std::nullopt;
   if (!IsExistingFile(folder + "\\bin\\javac.exe")) {
     // The bin folder itself, as JAVA_HOME sometimes names it.
-    if (lstrcmpiA(FileNameOf(folder).c_str(), "bin") != 0 || !IsExistingFile(folder + "\\javac.exe"))
+    if (lstrcmpiA(FileNameOf(folder).c_str(), "bin") != 0 ||
+        !IsExistingFile(folder + "\\javac.exe"))
       return std::nullopt;
     folder = ParentOf(folder);
   }

@@ -104,8 +104,7 @@ std::string WithSourceEncoding(const std::string& arguments, const std::string& 
   return result;
 }
 
-bool ReadSourceSample(const std::string& path, std::string& bytes, bool& whole,
-                      std::size_t limit) {
+bool ReadSourceSample(const std::string& path, std::string& bytes, bool& whole, std::size_t limit) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -133,7 +132,9 @@ FolderEncoding DecideFolderEncoding(SourceEncoding source, const std::vector<Oth
       if (other.encoding != SourceEncoding::Utf16) result.otherFiles.push_back(other.name);
     return result;
   }
-  const auto family = [](SourceEncoding e) { return e == SourceEncoding::Utf8WithBom ? SourceEncoding::Utf8 : e; };
+  const auto family = [](SourceEncoding e) {
+    return e == SourceEncoding::Utf8WithBom ? SourceEncoding::Utf8 : e;
+  };
   bool anyUtf8 = family(source) == SourceEncoding::Utf8;
   bool anyShiftJis = source == SourceEncoding::Windows31j;
   for (const OtherSource& other : others) {

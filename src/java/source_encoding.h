@@ -67,5 +67,4 @@ bool ReadSourceSample(const std::string& path, std::string& bytes, bool& whole,
 // backslash) than sourceName, within the folder limits, of which the source's
 // own sample took usedBytes.
 std::vector<OtherSource> OtherSourceEncodings(const std::string& folder,
-                                              const std::string& sourceName,
-                                              std::size_t usedBytes);
+                                              const std::string& sourceName, std::size_t usedBytes);

@@ -372,8 +372,7 @@ bool CapturedProcess::Start(const std::string& commandLine, bool visibleConsole,
   const DWORD environmentFlag = environment ? CREATE_UNICODE_ENVIRONMENT : 0;
   if (!CreateProcessA(nullptr, mutableCommand.data(), nullptr, nullptr, TRUE,
                       CREATE_SUSPENDED | consoleFlag | environmentFlag,
-                      const_cast<wchar_t*>(environment),
-                      currentDirectory, &startup, &info))
+                      const_cast<wchar_t*>(environment), currentDirectory, &startup, &info))
     return false;
   process_.Reset(info.hProcess);
   thread_.Reset(info.hThread);

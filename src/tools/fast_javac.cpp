@@ -112,8 +112,8 @@ FastJavacRun::FastJavacRun(const Jdk& jdk, const std::string& userArguments) {
     // Written under a name of this run's own until it is whole: another
     // compile (compile-only mode beside the strip) may write at the same time.
     static unsigned long runs = 0;
-    archive = base + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs) +
-              ".new";
+    archive =
+        base + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs) + ".new";
     RemoveFile(archive);
     written_ = archive;
     finalBase_ = base;

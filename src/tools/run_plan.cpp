@@ -92,8 +92,9 @@ std::string OtherEncodingText(const std::vector<std::string>& files, const char*
     names += (i ? ", " : "") + files[i];
   if (files.size() > kNamedOtherFiles)
     names += " ほか " + std::to_string(files.size() - kNamedOtherFiles) + " 個";
-  return std::string("注意: 次のファイルはこのファイルとエンコーディングが違うため、javac "
-                     "が正しく読めません (javac に伝えたエンコーディング: ") +
+  return std::string(
+             "注意: 次のファイルはこのファイルとエンコーディングが違うため、javac "
+             "が正しく読めません (javac に伝えたエンコーディング: ") +
          (*told ? told : "なし") + "): " + names +
          "。エディタで同じエンコーディングに保存し直してください。\r\n";
 }
@@ -103,7 +104,8 @@ std::string OtherEncodingText(const std::vector<std::string>& files, const char*
 void PlanEncoding(const std::string& source, const SourceFacts& facts, RunPlan& plan) {
   if (!facts.read) return;
   const FolderEncoding decided = DecideFolderEncoding(
-      facts.encoding, OtherSourceEncodings(DirectoryOf(source), FileNameOf(source), facts.bytesRead));
+      facts.encoding,
+      OtherSourceEncodings(DirectoryOf(source), FileNameOf(source), facts.bytesRead));
   const char* name = JavacEncodingName(decided.encoding);
   plan.javacEncoding = name;
   if (facts.encoding == SourceEncoding::Utf8WithBom) plan.encodingNote += kByteOrderMarkText;

@@ -333,7 +333,8 @@ TEST_F(AppletRunTest, AppletInAPackageIsNamedFromThePackageRoot) {
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
   EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
-  EXPECT_EQ(PagesShown(), Names{"<APPLET CODE=\"a.b.Hello.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>"});
+  EXPECT_EQ(PagesShown(),
+            Names{"<APPLET CODE=\"a.b.Hello.class\" WIDTH=\"\" HEIGHT=\"\"></APPLET>"});
   EXPECT_FALSE(FileExists(TempPage()));
 }
 

@@ -102,11 +102,13 @@ TEST(JavaPackage, IsTheFirstDeclaration) {
     EXPECT_EQ(DeclaredPackage(c.source, c.shiftJis), c.package) << Utf8(c.source);
   // UTF-16 in either byte order.
   EXPECT_EQ(DeclaredPackage(Utf16SourceAsUtf8(std::string("\xFF\xFEp\0a\0c\0k\0a\0g\0e\0 \0"
-                                                          "a\0.\0b\0;\0", 26)),
+                                                          "a\0.\0b\0;\0",
+                                                          26)),
                             false),
             "a.b");
   EXPECT_EQ(DeclaredPackage(Utf16SourceAsUtf8(std::string("\xFE\xFF\0p\0a\0c\0k\0a\0g\0e\0 "
-                                                          "\x88h\0;", 22)),
+                                                          "\x88h\0;",
+                                                          22)),
                             false),
             "\xE8\xA1\xA8");
 }

@@ -195,8 +195,8 @@ TEST_F(MadeUpMachine, WithoutAJdkNothingRunsAndTheResultSaysWhy) {
 // that compiles stands at its end. java must come from that JDK too.
 TEST_F(MadeUpMachine, JavaComesFromTheJdkOfJavacWhateverStandsBeforeItOnPath) {
   const std::string javapath = Folder("Oracle\\Java\\javapath");
-  ASSERT_TRUE(CopyFileA((FakesFolder() + "\\java.exe").c_str(), (javapath + "\\java.exe").c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileA((FakesFolder() + "\\java.exe").c_str(), (javapath + "\\java.exe").c_str(), FALSE));
   const std::string jdk = MakeJdk("jdk-21", "21.0.5", false);
   Set("PATH", javapath + ";" + EnvironmentValue("PATH") + ";" + jdk + "\\bin");
   EXPECT_EQ(Run(3), (Names{jdk + "\\bin\\javac.exe", jdk + "\\bin\\java.exe"}))

@@ -168,7 +168,9 @@ TEST_F(RunToolTest, JavacIsToldTheEncodingOfTheFoldersSourcesUnlessTheArgumentsN
     ResultText text;
     ASSERT_EQ(RunTool("javac", JavacCall(plan), 0, ToolArguments::First, text), RunEnd::Finished);
     const std::string result = ResultBuffer;
-    EXPECT_EQ(*c.note ? result.find(c.note) != std::string::npos : result.find("注意") == std::string::npos, true)
+    EXPECT_EQ(*c.note ? result.find(c.note) != std::string::npos
+                      : result.find("注意") == std::string::npos,
+              true)
         << Utf8(result);
     ASSERT_TRUE(Run("java", *folder_ / "Hello", 0, ToolArguments::None));
     auto log = Log();
