@@ -188,7 +188,11 @@ std::optional<Jdk> ChosenJdk() { return RunJdkFor(SettingFolder()); }
 std::wstring ToolEnvironment(const Jdk& jdk) {
   // Even where PATH finds this JDK's javac, an earlier folder may hold another
   // java (Oracle's javapath) or a javac.cmd.
-  return EnvironmentWithPathFirst(CurrentEnvironment(), ToWide(jdk.bin, CP_ACP));
+  const std::wstring own = CurrentEnvironment();
+  // Without the block (a system that has none in Unicode) the tools had
+  // better keep the program's whole environment than get PATH alone.
+  if (own.empty()) return own;
+  return EnvironmentWithPathFirst(own, ToWide(jdk.bin, CP_ACP));
 }
 
 std::string JdkDescription(const std::string& settingFolder) {
