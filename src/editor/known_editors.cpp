@@ -98,5 +98,5 @@ std::string LineJumpRuleNote(const std::string& lineJump, const std::string& edi
     case LineJumpKind::Off:
       break;
   }
-  return "自動: なし (このエディタの行番号の指定は不明)";
+  return "自動: なし (行番号の指定を知らないエディタ)";
 }

@@ -102,7 +102,7 @@ TEST(LineJump, EmptyTemplateTakesTheKnownEditorsOptionAndADashTurnsItOff) {
       {"", "C:\\windows\\system32\\notepad.exe", LineJumpKind::NotepadCaret, "",
        "自動: メモ帳の行へカーソルを移動"},
       {"", "C:\\bin\\myeditor.exe", LineJumpKind::Off, "",
-       "自動: なし (このエディタの行番号の指定は不明)"},
+       "自動: なし (行番号の指定を知らないエディタ)"},
       {"/l %l %f", "C:\\sakura\\sakura.exe", LineJumpKind::Template, "/l %l %f", ""},
       {"+%l %f", "notepad.exe", LineJumpKind::Template, "+%l %f", ""},
       {"-", "C:\\sakura\\sakura.exe", LineJumpKind::Off, "", "行番号ジャンプしない"},
