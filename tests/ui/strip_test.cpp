@@ -261,6 +261,9 @@ TEST_F(StripCommands, ToolbarButtonsRunTheirSlotsOnTheEditorsFile) {
 }
 
 TEST_F(StripCommands, RightClickOpensTheMenuAtThePointAndItsEntriesRunTheSlots) {
+  // Where the menu has room below and to the right of the click.
+  StoreNumber("AppData", "WindowX", 300);
+  StoreNumber("AppData", "WindowY", 150);
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   ASSERT_TRUE(BringToFront(EditorWindow()));
   RECT strip = OuterRect(strip_);
