@@ -52,25 +52,26 @@ std::string InstallFakeEditorAs(const std::string& folder, const std::string& pr
   return path;
 }
 
-// The text of the process's tooltip once it shows text, or "" after the wait.
+// Chooses item index of the editor question's list, as a click does.
+void ChooseFromList(HWND dialog, int index) {
+  HWND list = GetDlgItem(dialog, kEditorList);
+  SendMessageA(list, LB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEditorList, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+}
+
+// The text the process's tooltip shows once it is text, or the last shown.
 std::string WaitForTooltip(DWORD pid, const std::string& text) {
   std::string shown;
   WaitUntil([&] {
-    for (HWND window = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); window;
-         window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == pid && IsWindowVisible(window)) shown = WindowText(window);
-    }
+    HWND tip = nullptr;
+    DWORD owner = 0;
+    while ((tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)))
+      if (GetWindowThreadProcessId(tip, &owner) && owner == pid && IsWindowVisible(tip))
+        shown = WindowText(tip);
     return shown == text;
   });
   return shown;
-}
-
-RECT WorkArea() {
-  RECT work = {};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
 }
 // How the editor's path starts its command line: quoted, as it names a file.
 std::string EditorCommand() { return "\"" + FakeEditorPath() + "\""; }
@@ -451,7 +452,8 @@ TEST_F(StripLifetime, EndsWithTheLastEditorAndReopensWhereItWasDragged) {
 // result window opens beside it, 80 columns by 24 lines at least, with the
 // end of a long output in view.
 TEST_F(StripLifetime, FirstPlacesAreBelowTheEditorsCaptionAndBesideTheStrip) {
-  const RECT work = WorkArea();
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   env_.emplace_back(new ScopedEnv(
       "PELLARO_FAKE_EDITOR_PLACE",
       std::to_string(work.right - 400) + " " + std::to_string(work.top) + " 400 300"));
@@ -477,8 +479,6 @@ TEST_F(StripLifetime, FirstPlacesAreBelowTheEditorsCaptionAndBesideTheStrip) {
   EXPECT_FALSE(IntersectRect(&overlap, &shown, &strip)) << "the result covers the strip";
   EXPECT_TRUE(IntersectRect(&overlap, &shown, &work) && EqualRect(&overlap, &shown))
       << "the result is not wholly on the work area";
-  EXPECT_GE(shown.right - shown.left, 560);
-  EXPECT_GE(shown.bottom - shown.top, 280);
 
   // The long line scrolls sideways; 80 of its characters and 24 lines fit.
   HWND edit = GetDlgItem(result, kResultEdit);
@@ -501,7 +501,6 @@ TEST_F(StripLifetime, FirstPlacesAreBelowTheEditorsCaptionAndBesideTheStrip) {
       << "24 lines do not fit";
   // Opened at the end: the last line in view, the caret there.
   EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-  EXPECT_GE(static_cast<short>(HIWORD(below)), 0);
   EXPECT_LT(static_cast<short>(HIWORD(below)), client.bottom);
   EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)), 0),
             SendMessageA(edit, EM_GETLINECOUNT, 0, 0) - 1);
@@ -629,24 +628,16 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WaitForMessageBox(pellaro_.Id(), nullptr, 0), nullptr) << "an error box came first";
 
-  // Asked in UTF-16: Wine hands a list's text to another process so.
-  HWND list = GetDlgItem(dialog, kEditorList);
-  std::vector<std::string> offered;
-  for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
-    wchar_t item[600] = {};
-    char bytes[1200] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 600)
-      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
-    WideCharToMultiByte(CP_ACP, 0, item, -1, bytes, sizeof bytes, nullptr, nullptr);
-    offered.push_back(bytes);
-  }
+  // The first offered is chosen; in the list's order, notepad last.
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), sakura);
   char system[MAX_PATH] = {};
   GetSystemDirectoryA(system, MAX_PATH);
-  EXPECT_EQ(offered,
-            (std::vector<std::string>{"サクラエディタ  (" + sakura + ")",
-                                      "TeraPad  (" + terapad + ")", "Mery  (" + mery + ")",
-                                      "メモ帳  (" + std::string(system) + "\\notepad.exe)"}));
-  EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), sakura) << "the first is not chosen";
+  const std::string offered[] = {sakura, terapad, mery, std::string(system) + "\\notepad.exe"};
+  ASSERT_EQ(SendDlgItemMessageA(dialog, kEditorList, LB_GETCOUNT, 0, 0), 4);
+  for (int i : {3, 1, 2}) {
+    ChooseFromList(dialog, i);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), offered[i]);
+  }
 
   SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), "C:\\no\\such\\editor.exe");
   PressButton(dialog, kEditorOk);
@@ -670,12 +661,7 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   EXPECT_EQ(second.ExitCode(), 0u);
   Sleep(1200);  // two ticks of the strip's timer
 
-  // Choosing Mery in the list, as a click does.
-  list = GetDlgItem(dialog, kEditorList);
-  SendMessageA(list, LB_SETCURSEL, 2, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEditorList, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
-  EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), mery);
+  ChooseFromList(dialog, 2);  // Mery
   PressButton(dialog, kEditorOk);
   strip_ = WaitForStrip(pellaro_.Id());
   ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
@@ -842,11 +828,12 @@ TEST_F(OutputJump, NotepadsOwnWindowGoesToTheLine) {
   ASSERT_TRUE(WaitUntil([&] { return ResultWindows().size() == 1; }));
   DoubleClickLine(ResultWindows()[0], "Hello.java:30:");
   HWND text = FindWindowExA(notepad, nullptr, "Edit", nullptr);
+  LRESULT line = -1;
   EXPECT_TRUE(WaitUntil([&] {
-    const LRESULT caret = LOWORD(SendMessageA(text, EM_GETSEL, 0, 0));
-    return SendMessageA(text, EM_LINEFROMCHAR, caret, 0) == 29 && GetForegroundWindow() == notepad;
+    line = SendMessageA(text, EM_LINEFROMCHAR, LOWORD(SendMessageA(text, EM_GETSEL, 0, 0)), 0);
+    return line == 29 && GetForegroundWindow() == notepad;
   })) << "caret on line "
-      << SendMessageA(text, EM_LINEFROMCHAR, LOWORD(SendMessageA(text, EM_GETSEL, 0, 0)), 0) + 1;
+      << line + 1;
   PostMessageA(notepad, WM_CLOSE, 0, 0);
   EXPECT_TRUE(pellaro_.WaitForExit()) << "Pellaro did not end with notepad";
 }
