@@ -46,69 +46,16 @@ std::string WindowText(HWND control) {
   return std::string(text.data(), copied > 0 ? copied : 0);
 }
 
-// The first window holds about this many columns and lines of its font, and
-// is at least this big at 96 DPI.
-constexpr int kFirstColumns = 80;
-constexpr int kFirstLines = 24;
-constexpr SIZE kFirstMinimum = {560, 280};
-
-// The outer size for kFirstColumns x kFirstLines of the text field's font,
-// with the field's border and scroll bars and the button band.
-SIZE FirstWindowSize(HWND window, UINT dpi) {
-  HWND edit = GetDlgItem(window, IDC_RESULT_TEXT);
-  TEXTMETRICA metrics = {};
-  if (HDC dc = GetDC(edit)) {
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(edit, dc);
-  }
-  // What the window and the field keep around the text: frames, scroll
-  // bars, the field's margins and the button band.
-  RECT outer, client, text, format;
-  GetWindowRect(window, &outer);
-  GetClientRect(window, &client);
-  GetWindowRect(edit, &text);
-  SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  const LONG aroundX = (outer.right - outer.left - client.right) + (text.right - text.left) -
-                       (format.right - format.left);
-  const LONG aroundY = (outer.bottom - outer.top - client.bottom) +
-                       ScaleToDpi(kButtonBandHeight, dpi) + (text.bottom - text.top) -
-                       (format.bottom - format.top);
-  return {kFirstColumns * metrics.tmAveCharWidth + aroundX,
-          kFirstLines * metrics.tmHeight + aroundY};
-}
-
-// Without a stored size: big enough to read, beside the strip without
-// covering it (centred when there is no strip), wholly on the work area.
-void PlaceFirstWindow(HWND window) {
-  const UINT dpi = WindowDpi(window);
-  HWND strip = Settings.MainWindow;
-  RECT avoid = {};
-  const bool besideStrip = strip && IsWindowVisible(strip) && GetWindowRect(strip, &avoid);
-  RECT rect;
-  GetWindowRect(window, &rect);
-  const RECT work =
-      NearestWorkArea(besideStrip ? POINT{avoid.left, avoid.top} : POINT{rect.left, rect.top});
-  const SIZE size =
-      HeldWithin(FirstWindowSize(window, dpi),
-                 {ScaleToDpi(kFirstMinimum.cx, dpi), ScaleToDpi(kFirstMinimum.cy, dpi)}, work);
-  const POINT place = besideStrip ? PlaceBeside(avoid, size, work)
-                                  : POINT{(work.left + work.right - size.cx) / 2,
-                                          (work.top + work.bottom - size.cy) / 2};
-  SetWindowPos(window, nullptr, place.x, place.y, size.cx, size.cy,
-               SWP_NOZORDER | SWP_FRAMECHANGED);
-}
-
 // Places the window where it was last closed. The stored size, kept at
 // 96 DPI, is scaled and held within the work area before the place is made
-// reachable.
+// reachable. The first window is made to be read.
 void PlaceWindow(HWND window) {
+  const UINT dpi = WindowDpi(window);
   if (Settings.LogSizeX <= 0 || Settings.LogSizeY <= 0) {
-    PlaceFirstWindow(window);
+    PlaceFirstTextWindow(window, GetDlgItem(window, IDC_RESULT_TEXT),
+                         ScaleToDpi(kButtonBandHeight, dpi), Settings.MainWindow);
     return;
   }
-  const UINT dpi = WindowDpi(window);
   const POINT corner = {Settings.LogPosX, Settings.LogPosY};
   const RECT work = NearestWorkArea(corner);
   const SIZE size = {std::min<LONG>(ScaleToDpi(Settings.LogSizeX, dpi), work.right - work.left),

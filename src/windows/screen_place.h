@@ -1,5 +1,5 @@
-// Where a window goes when its stored place may lie on a screen that is gone,
-// or be anything another tool wrote into the registry.
+// Where windows go: their first places, and stored places that may lie on a
+// screen that is gone or be anything another tool wrote into the registry.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,6 @@ RECT NearestWorkArea(POINT point);
 // the nearest monitor. Edges are computed without overflowing LONG.
 POINT ReachableCorner(POINT corner, SIZE size);
 
-// wanted held between minimum and the work area's size.
-SIZE HeldWithin(SIZE wanted, SIZE minimum, const RECT& work);
-
 // The top-left corner for a window of this size beside avoid (below it with
 // right edges aligned, else left of it, right of it, above it), wholly inside
 // work and not covering avoid where that can be had.
@@ -23,3 +20,10 @@ POINT PlaceBeside(const RECT& avoid, SIZE size, const RECT& work);
 // The first place of a strip of this size: the top right of work, moved just
 // below the caption bar it would cover.
 POINT StripFirstPlace(SIZE size, const RECT& work, const RECT& captionBar);
+
+// The first place of a window whose text field is to be read: about 80
+// columns by 24 lines of the field's font (with the frames, scroll bars and
+// margins around the text, and a band of bandHeight pixels above the field),
+// at least 560 x 280 pixels at 96 DPI, never more than the work area; beside
+// the visible window avoid without covering it, else centred.
+void PlaceFirstTextWindow(HWND window, HWND field, LONG bandHeight, HWND avoid);
