@@ -4,6 +4,7 @@
 # own inside a Wine virtual desktop (so windows have captions) with a Wine
 # prefix of its own, and saves a PNG of each window into docs/:
 #
+#   shot-editor.png           the first start's question which editor to use
 #   screenshot-strip.png      notepad, the strip and the result window
 #   shot-strip-menu.png       the strip with its popup menu
 #   shot-result.png           the result window after javac and java
@@ -88,29 +89,23 @@ shot() { # name margin
   echo "   docs/$name.png"
 }
 
-# Fresh settings for each session: notepad as the editor, the strip at the
-# top right, the result window below notepad, sizes at 96 DPI as stored.
-reset_settings() {
+# Fresh settings for each session, as after installing: no place, size or
+# tooltip stored, so the pictures show what a first start shows. A first
+# start asks for the editor; the other sessions have notepad stored. Notepad
+# spans the desktop's width, so the strip sits just below its caption bar.
+reset_settings() { # first
   wine reg delete 'HKCU\Software\DrussetAPP' /f </dev/null >/dev/null 2>&1 || true
   local key='HKCU\Software\DrussetAPP\Pellaro'
-  reg_set "$key\\AppData" editor REG_SZ 'C:\windows\notepad.exe'
-  reg_set "$key\\AppData" LineJump REG_SZ '/l %l %f'
-  reg_set "$key\\AppData" WindowX REG_DWORD "$(px 760)"
-  reg_set "$key\\AppData" WindowY REG_DWORD "$(px 40)"
-  reg_set "$key\\AppData" LogPosX REG_DWORD "$(px 40)"
-  reg_set "$key\\AppData" LogPosY REG_DWORD "$(px 360)"
-  reg_set "$key\\AppData" LogSizeX REG_DWORD 680
-  reg_set "$key\\AppData" LogSizeY REG_DWORD 340
-  reg_set "$key\\Cmd1" ToolTipText REG_SZ 'コンパイル'
-  reg_set "$key\\Cmd2" ToolTipText REG_SZ '実行'
-  reg_set "$key\\Cmd3" ToolTipText REG_SZ 'コンパイルして実行'
+  if [ "${1:-}" != first ]; then
+    reg_set "$key\\AppData" editor REG_SZ 'C:\windows\system32\notepad.exe'
+  fi
   reg_set "$key\\Cmd3" HotKey1 REG_DWORD 0x4b # Ctrl+Shift+K
   reg_set "$key\\Cmd3" HotKey2 REG_DWORD 6
   local notepad='HKCU\Software\Microsoft\Notepad'
-  reg_set "$notepad" iWindowPosX REG_DWORD "$(px 20)"
-  reg_set "$notepad" iWindowPosY REG_DWORD "$(px 20)"
-  reg_set "$notepad" iWindowPosDX REG_DWORD "$(px 700)"
-  reg_set "$notepad" iWindowPosDY REG_DWORD "$(px 520)"
+  reg_set "$notepad" iWindowPosX REG_DWORD "$(px 10)"
+  reg_set "$notepad" iWindowPosY REG_DWORD "$(px 10)"
+  reg_set "$notepad" iWindowPosDX REG_DWORD "$(px 1000)"
+  reg_set "$notepad" iWindowPosDY REG_DWORD "$(px 600)"
 }
 
 # The DPI that each Wine process reads when it starts.
@@ -154,8 +149,12 @@ cp -f "$jdk_release" "$jdk_home/release"
 # The strip, its menu, a command's result and the settings dialogs.
 main_session() { # suffix of the file names
   local suffix=$1
-  reset_settings
+  if [ -z "$suffix" ]; then reset_settings first; else reset_settings; fi
   start_in_desktop "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
+  if [ -z "$suffix" ]; then
+    peek rect エディタを指定して下さい "$WAIT" | shot shot-editor 0 || die "no editor question"
+    peek press エディタを指定して下さい 1065 # OK on the first choice found
+  fi
   peek rect - "$WAIT" >/dev/null || die "no strip"
   sleep 2 # notepad has opened the file beside it
   local strip menu
@@ -200,7 +199,7 @@ main_session() { # suffix of the file names
 
 # The progress window of a java that takes its time, stopped with 中止.
 progress_session() {
-  reset_settings
+  reset_settings stored
   WINEPATH=$(winepath -w "$BUILD_DIR/fakes" </dev/null) PELLARO_FAKE_SLEEP_JAVA=30000 \
     start_in_desktop "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
   peek rect - "$WAIT" >/dev/null || die "no strip"

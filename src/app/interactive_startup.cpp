@@ -27,17 +27,21 @@ void Tell(const char* text, const char* caption = nullptr) {
   MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-// Starts the stored editor on file; when it does not start, asks for another
-// until one does, and keeps that one. The strip shows while the editor gets
-// ready. Files handed over meanwhile wait for the editor that works.
+// Starts the stored editor on file; without one, or when it does not start,
+// asks for another until one does, and keeps that one. Only an editor that
+// fails to start is reported. The strip shows while the editor gets ready.
+// Files handed over meanwhile wait for the editor that works.
 bool StartEditor(const std::string& file) {
-  if (Editors.Launch(Settings.editor, file, false)) return true;
+  const std::string stored = FieldText(Settings.editor, sizeof Settings.editor);
+  if (!stored.empty() && Editors.Launch(stored, file, false)) return true;
   HoldIncomingFiles(true);
-  Tell(kEditorFailedText);
+  if (!stored.empty()) Tell(kEditorFailedText);
   std::string editor;
-  do {
+  for (;;) {
     if (!AskForEditor(editor)) return false;
-  } while (!Editors.Launch(editor, file, false));
+    if (Editors.Launch(editor, file, false)) break;
+    Tell(kEditorFailedText);
+  }
   CopyToField(Settings.editor, sizeof Settings.editor, editor);
   HoldIncomingFiles(false);
   return true;
@@ -114,6 +118,8 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   Settings.ToolWindow = tool;
   if (!BuildToolbar()) return 0;
   FitStripToToolbar(main);
+  const bool firstPlace = !StripHasStoredPlace();
+  if (firstPlace) PlaceStripFirstTime(main, std::string());
   RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
   // The strip shows first; the editor starts beside it. Once the editor is
@@ -121,6 +127,7 @@ int RunInteractiveStartup(std::string commandLine, bool anotherInstance, HANDLE 
   // in front and is the active window.
   if (kind == StartupKind::JavaSource && !StartEditor(file)) return 0;
   Editors.WaitUntilIdle();
+  if (firstPlace && kind == StartupKind::JavaSource) PlaceStripFirstTime(main, file);
   SetWindowPos(main, Settings.Forground ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(main);

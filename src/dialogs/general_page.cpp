@@ -12,11 +12,22 @@
 #include "dialogs/pickers.h"
 #include "dialogs/settings_values.h"
 #include "dialogs/version_dialog.h"
+#include "editor/known_editors.h"
 #include "resources/resource_ids.h"
 
 char SpecifiedPath[kTextFieldSize] = {};
 
 namespace {
+
+const char kLineJumpExample[] = "行番号ジャンプ例(EmEditor)：/l %l %f";
+
+// The rule the line jump follows with the fields as they are now, in place of
+// the example while the template field does not give one itself.
+void ShowLineJumpRule(HWND page) {
+  const std::string note =
+      LineJumpRuleNote(ControlText(page, IDC_GEN_LINE_JUMP), ControlText(page, IDC_GEN_EDITOR));
+  SetDlgItemTextA(page, IDC_GEN_LINE_JUMP_RULE, note.empty() ? kLineJumpExample : note.c_str());
+}
 
 void OnInitDialog(HWND page) {
   SetDlgItemTextA(page, IDC_GEN_PATH, SpecifiedPath);
@@ -25,6 +36,7 @@ void OnInitDialog(HWND page) {
   SetCheck(page, IDC_GEN_FOREGROUND, Settings.Forground);
   SetCheck(page, IDC_GEN_KEKKA, Settings.Kekka);
   SetCheck(page, IDC_GEN_FUKUSUU, Settings.Fukusuu);
+  ShowLineJumpRule(page);
 }
 
 void OnApply(HWND page) {
@@ -64,6 +76,10 @@ void PickInto(HWND page, int id, bool (*pick)(HWND, char*)) {
 
 INT_PTR OnCommand(HWND page, WPARAM command) {
   switch (command) {
+    case MAKEWPARAM(IDC_GEN_LINE_JUMP, EN_CHANGE):
+    case MAKEWPARAM(IDC_GEN_EDITOR, EN_CHANGE):
+      ShowLineJumpRule(page);
+      return TRUE;
     case IDC_GEN_PATH_BROWSE:
       PickInto(page, IDC_GEN_PATH, PickFolder);
       return TRUE;

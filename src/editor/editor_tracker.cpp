@@ -86,6 +86,14 @@ void EditorTracker::FileForWindow(HWND window, std::string& output) const {
   }
 }
 
+std::vector<DWORD> EditorTracker::ThreadsOnFile(const std::string& file) const {
+  std::vector<DWORD> threads;
+  for (const EditorProcess& entry : list_)
+    if (lstrcmpiA(entry.argument.c_str(), file.c_str()) == 0 && !HasEnded(entry))
+      threads.push_back(entry.threadId);
+  return threads;
+}
+
 // Asks whether the process object is signalled rather than comparing its exit
 // code with STILL_ACTIVE, so an editor that happens to end with code 259 is
 // still seen as ended.

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "common/win_handle.h"
 
@@ -53,6 +54,9 @@ class EditorTracker {
   // The argument of the first tracked editor whose primary thread created
   // window; output is left alone when none did.
   void FileForWindow(HWND window, std::string& output) const;
+
+  // The primary threads of the tracked editors started on file, oldest first.
+  std::vector<DWORD> ThreadsOnFile(const std::string& file) const;
 
   std::size_t Count() const { return list_.size(); }
 

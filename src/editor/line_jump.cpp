@@ -5,10 +5,13 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "common/dbcs_text.h"
 #include "editor/editor_tracker.h"
+#include "editor/known_editors.h"
+#include "editor/notepad_jump.h"
 #include "java/output_line.h"
 #include "settings/app_settings.h"
 #include "tools/path_ops.h"
@@ -17,6 +20,9 @@ namespace {
 
 const char kPreviousProcProperty[] = "Pellaro.PreviousEditProc";
 const char kOriginProperty[] = "Pellaro.RunOrigin";
+// Set while the line selected at opening has not been jumped to: the first F8
+// goes there.
+const char kUnvisitedProperty[] = "Pellaro.UnvisitedSelection";
 // The copy of the field's text: at most this many bytes less the terminator.
 constexpr int kTextCopySize = 261120;
 
@@ -68,15 +74,24 @@ SourcePlace PlaceOfLine(HWND edit, const std::string& line) {
   return JumpPlaceOf(line, origin.sourceFile, origin.toolFolder, IsExistingFile);
 }
 
-std::string LineJumpTemplate() { return FieldText(Settings.LineJump, sizeof Settings.LineJump); }
+std::string EditorSetting() { return FieldText(Settings.editor, sizeof Settings.editor); }
 
-// Starts the editor at place as the LineJump template says; what became of
-// the editor is not reported.
+LineJumpRule RuleInUse() {
+  return LineJumpRuleFor(FieldText(Settings.LineJump, sizeof Settings.LineJump), EditorSetting());
+}
+
+// Takes the editor to place as the rule in use says; what became of the
+// editor is not reported.
 void StartEditorAt(const SourcePlace& place) {
-  const std::string lineJump = LineJumpTemplate();
-  if (lineJump.empty()) return;
-  const std::string arguments = ExpandLineJump(lineJump, SourcePathForJump(place.file), place.line);
-  const std::string editor = FieldText(Settings.editor, sizeof Settings.editor);
+  const LineJumpRule rule = RuleInUse();
+  const std::string editor = EditorSetting();
+  if (rule.kind == LineJumpKind::Off) return;
+  if (rule.kind == LineJumpKind::NotepadCaret) {
+    ShowNotepadAt(editor, place.file, std::atol(place.line.c_str()));
+    return;
+  }
+  const std::string arguments =
+      ExpandLineJump(rule.lineJumpTemplate, SourcePathForJump(place.file), place.line);
   if (Settings.Fukusuu)
     Editors.LaunchWithArguments(editor, arguments, place.file);
   else
@@ -85,7 +100,7 @@ void StartEditorAt(const SourcePlace& place) {
 
 // True when the double-click started the editor and is used up.
 bool JumpFromClickedLine(HWND edit) {
-  if (LineJumpTemplate().empty()) return false;
+  if (RuleInUse().kind == LineJumpKind::Off) return false;
   // The first click of the double-click has just put the caret on the line.
   DWORD start = 0, end = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -104,7 +119,8 @@ bool JumpFromClickedLine(HWND edit) {
 void StepToNamedLine(HWND edit, bool forward) {
   DWORD start = 0, end = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const DWORD caret = forward ? end : start;
+  const bool unvisited = RemovePropA(edit, kUnvisitedProperty) != nullptr;
+  const DWORD caret = forward && !unvisited ? end : start;
   const LRESULT caretLine = SendMessageA(edit, EM_LINEFROMCHAR, caret, 0);
   const LRESULT lineStart = SendMessageA(edit, EM_LINEINDEX, caretLine, 0);
   const LRESULT lineEnd = lineStart + SendMessageA(edit, EM_LINELENGTH, lineStart, 0);
@@ -125,6 +141,7 @@ void StepToNamedLine(HWND edit, bool forward) {
 }
 
 void OnNcDestroy(HWND edit, WNDPROC previous) {
+  RemovePropA(edit, kUnvisitedProperty);
   delete static_cast<const RunOrigin*>(RemovePropA(edit, kOriginProperty));
   RemovePropA(edit, kPreviousProcProperty);
   SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
@@ -160,11 +177,31 @@ void InstallResultEditProc(HWND edit, const RunOrigin& origin) {
   SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultEditProc));
 }
 
+void ShowFirstErrorOrEnd(HWND edit) {
+  const std::vector<std::string> lines = FieldLines(edit);
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    if (!IsCompilerMessage(lines[n])) continue;
+    const LRESULT first = SendMessageA(edit, EM_LINEINDEX, n, 0);
+    // The caret at the line's start, so a long line shows from its beginning.
+    SendMessageA(edit, EM_SETSEL, first + SendMessageA(edit, EM_LINELENGTH, first, 0), first);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    SetPropA(edit, kUnvisitedProperty, reinterpret_cast<HANDLE>(1));
+    return;
+  }
+  const LRESULT lastLine = SendMessageA(edit, EM_GETLINECOUNT, 0, 0) - 1;
+  const LRESULT last = SendMessageA(edit, EM_LINEINDEX, lastLine, 0);
+  SendMessageA(edit, EM_SETSEL, last, last);
+  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
 LRESULT CALLBACK ResultEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC previous = PreviousProc(window);
   switch (message) {
     case WM_LBUTTONDBLCLK:
       if (JumpFromClickedLine(window)) return 1;
+      break;
+    case WM_LBUTTONDOWN:
+      RemovePropA(window, kUnvisitedProperty);
       break;
     case WM_KEYDOWN:
       if (wParam == VK_F8) {

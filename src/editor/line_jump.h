@@ -14,6 +14,10 @@
 // whose output it shows for it.
 void InstallResultEditProc(HWND edit, const RunOrigin& origin);
 
+// Where a result opens: its first compiler message selected, so that F8 goes
+// there first and then on; without one, its end in view.
+void ShowFirstErrorOrEnd(HWND edit);
+
 LRESULT CALLBACK ResultEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The LineJump template with its first "%f" replaced by sourcePath, then its

@@ -139,11 +139,17 @@ std::string LineNumberOf(const std::string& line) {
   return std::string();
 }
 
+bool IsCompilerMessage(const std::string& outputLine) {
+  return !CompilerMessagePlace(outputLine, std::string()).line.empty();
+}
+
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists) {
   const SourcePlace named = PlaceNamedBy(outputLine, toolFolder);
   if (!named.line.empty() && fileExists(named.file)) return named;
-  if (sourceFile.empty()) return {};
+  // A program's own output often holds a time or a ratio ("1:42:06"): only a
+  // line shaped like a compiler message leads to the run's source.
+  if (sourceFile.empty() || !IsCompilerMessage(outputLine)) return {};
   return {sourceFile, LineNumberOf(outputLine)};
 }

@@ -24,8 +24,13 @@ SourcePlace PlaceNamedBy(const std::string& outputLine, const std::string& toolF
 // another colon. Empty when the line has none.
 std::string LineNumberOf(const std::string& line);
 
-// Where outputLine leads: the place it names when that file exists, otherwise
-// sourceFile at LineNumberOf. The line is empty when it leads nowhere.
+// Whether the line is shaped like a compiler message, "<name>.java:<n>:",
+// after a prompt glued before it.
+bool IsCompilerMessage(const std::string& outputLine);
+
+// Where outputLine leads: the place it names when that file exists, otherwise,
+// for a compiler message, sourceFile at LineNumberOf. The line is empty when
+// it leads nowhere.
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists);

@@ -33,6 +33,7 @@
 #define IDC_EDITOR_PATH 1006
 #define IDC_EDITOR_BROWSE 1009
 #define IDC_EDITOR_OK 1065
+#define IDC_EDITOR_FOUND 1330
 
 // PROGRESS window of a tool run that takes its time (its button is IDCANCEL)
 #define IDC_PROGRESS_WHAT 1301
@@ -53,6 +54,7 @@
 #define IDC_GEN_FOREGROUND 1079
 #define IDC_GEN_KEKKA 1064
 #define IDC_GEN_LINE_JUMP 1078
+#define IDC_GEN_LINE_JUMP_RULE 1331
 #define IDC_GEN_FUKUSUU 1106
 #define IDC_GEN_FONT 1051
 #define IDC_GEN_VERSION 1077

@@ -106,6 +106,10 @@ void OnRightButtonDown(HWND window, LPARAM where) {
   UniqueMenu menu(LoadMenuA(Settings.Instance, kMenuName));
   HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return;
+  const UINT entries[kSlotCount] = {IDM_COMMAND1, IDM_COMMAND2, IDM_COMMAND3};
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    ModifyMenuA(popup, entries[slot], MF_BYCOMMAND | MF_STRING, entries[slot],
+                SlotDescription(slot).c_str());
   ClientToScreen(window, &point);
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, window, nullptr);
 }
@@ -183,6 +187,42 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void HoldIncomingFiles(bool hold) { holdingFiles = hold; }
+
+bool StripHasStoredPlace() { return Settings.WindowX != 0 || Settings.WindowY != 0; }
+
+namespace {
+
+BOOL CALLBACK TakeCaptionedWindow(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The caption bar of the editor's window on file, in screen coordinates;
+// empty when there is none.
+RECT EditorCaptionBar(const std::string& file) {
+  HWND editor = nullptr;
+  for (DWORD thread : Editors.ThreadsOnFile(file))
+    if (!editor) EnumThreadWindows(thread, TakeCaptionedWindow, reinterpret_cast<LPARAM>(&editor));
+  TITLEBARINFO bar = {};
+  bar.cbSize = sizeof bar;
+  if (!editor || !GetTitleBarInfo(editor, &bar) || (bar.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+    return RECT{};
+  return bar.rcTitleBar;
+}
+
+}  // namespace
+
+void PlaceStripFirstTime(HWND window, const std::string& file) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const RECT bar = file.empty() ? RECT{} : EditorCaptionBar(file);
+  const RECT work =
+      NearestWorkArea(bar.right > bar.left ? POINT{bar.left, bar.top} : POINT{rect.left, rect.top});
+  const POINT place = StripFirstPlace({rect.right - rect.left, rect.bottom - rect.top}, work, bar);
+  SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 HWND CreateMainWindow() {
   return CreateDialogParamA(Settings.Instance, kMainTemplate, nullptr, MainWindowProc, 0);

@@ -46,21 +46,20 @@ std::string WindowText(HWND control) {
   return std::string(text.data(), copied > 0 ? copied : 0);
 }
 
-// Places the window where it was last closed; the first window keeps the
-// template's size. The stored size, kept at 96 DPI, is scaled and held within
-// the work area before the place is made reachable.
+// Places the window where it was last closed. The stored size, kept at
+// 96 DPI, is scaled and held within the work area before the place is made
+// reachable. The first window is made to be read.
 void PlaceWindow(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
   const UINT dpi = WindowDpi(window);
+  if (Settings.LogSizeX <= 0 || Settings.LogSizeY <= 0) {
+    PlaceFirstTextWindow(window, GetDlgItem(window, IDC_RESULT_TEXT),
+                         ScaleToDpi(kButtonBandHeight, dpi), Settings.MainWindow);
+    return;
+  }
   const POINT corner = {Settings.LogPosX, Settings.LogPosY};
   const RECT work = NearestWorkArea(corner);
-  const SIZE size = {std::min<LONG>(Settings.LogSizeX > 0 ? ScaleToDpi(Settings.LogSizeX, dpi)
-                                                          : rect.right - rect.left,
-                                    work.right - work.left),
-                     std::min<LONG>(Settings.LogSizeY > 0 ? ScaleToDpi(Settings.LogSizeY, dpi)
-                                                          : rect.bottom - rect.top,
-                                    work.bottom - work.top)};
+  const SIZE size = {std::min<LONG>(ScaleToDpi(Settings.LogSizeX, dpi), work.right - work.left),
+                     std::min<LONG>(ScaleToDpi(Settings.LogSizeY, dpi), work.bottom - work.top)};
   const POINT place = ReachableCorner(corner, size);
   SetWindowPos(window, nullptr, place.x, place.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -107,8 +106,9 @@ void OnInitDialog(HWND window, const ResultWindowStart* start) {
   RECT client;
   GetClientRect(window, &client);
   LayOut(window, client.right, client.bottom);
+  ShowFirstErrorOrEnd(edit);
   ShowWindow(window, SW_SHOW);
-  // The text field takes the keys at once, so F8 walks its lines from the top.
+  // The text field takes the keys at once, so F8 walks its lines from there.
   SetFocus(edit);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/dbcs_text.h"
 #include "common/dpi_scale.h"
 #include "common/windows_family.h"
 #include "dialogs/settings_frame.h"
@@ -30,13 +31,34 @@ constexpr UINT_PTR kPrepareTimer = 1;
 // to the window.
 constexpr UINT kPrepareDelayMs = 50;
 
+// What a slot's ExeMode does, for a button without a tooltip of its own.
+const char* ExeModeWords(DWORD mode) {
+  switch (mode) {
+    case 1:
+      return "コンパイル (javac)";
+    case 2:
+      return "実行 (java)";
+    case 3:
+      return "コンパイルして実行 (javac → java)";
+    case 6:
+      return "アプレット表示 (appletviewer)";
+    case 7:
+      return "コンパイルしてアプレット表示 (javac → appletviewer)";
+  }
+  return nullptr;
+}
+
 void OnNeedText(NMTTDISPINFOA* info) {
+  // Kept until the tooltip asks again.
+  static char text[kTextFieldSize];
   switch (info->hdr.idFrom) {
     case IDC_COMMAND1:
     case IDC_COMMAND2:
     case IDC_COMMAND3:
-      // The live setting, so a tooltip changed in the settings shows at once.
-      info->lpszText = Settings.Cmd[info->hdr.idFrom - IDC_COMMAND1].ToolTipText;
+      // Read now, so a tooltip changed in the settings shows at once.
+      CopyToField(text, sizeof text,
+                  SlotDescription(static_cast<int>(info->hdr.idFrom - IDC_COMMAND1)));
+      info->lpszText = text;
       break;
     default:
       info->lpszText = const_cast<char*>(kSettingsTip);
@@ -121,6 +143,16 @@ BOOL OnCommand(WPARAM command) {
 }
 
 }  // namespace
+
+std::string SlotDescription(int slot) {
+  const CommandSlot& command = Settings.Cmd[slot];
+  const std::string own = FieldText(command.ToolTipText, sizeof command.ToolTipText);
+  if (!own.empty()) return own;
+  if (const char* words = ExeModeWords(command.ExeMode)) return words;
+  // The slot's number in full-width digits, as the menu always had it.
+  const char* const numbers[kSlotCount] = {"コマンド１", "コマンド２", "コマンド３"};
+  return numbers[slot];
+}
 
 bool WantsResultWindow(const char* output, DWORD kekka) {
   if (kekka == 0) return true;

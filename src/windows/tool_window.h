@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 INT_PTR CALLBACK ToolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -16,6 +17,10 @@ HWND CreateToolWindow(HWND parent);
 // DPI, and sizes ToolWindow to it; a toolbar made before is replaced. False
 // when it cannot be made.
 bool BuildToolbar();
+
+// What command slot (0 to 2) does, for its tooltip and its menu entry: its
+// own ToolTipText, else words for its ExeMode ("コンパイル (javac)").
+std::string SlotDescription(int slot);
 
 // Starts the next run's command interpreter once the program is idle (the
 // window a run opened has drawn): after start-up and after each command.

@@ -10,9 +10,11 @@
 // every 50 ms); it then ends without destroying its windows first.
 //   PELLARO_FAKE_EDITOR_AT_ONCE  when set, ends right after writing the record
 //   PELLARO_FAKE_EDITOR_ONE_WINDOW  when set, opens the main window alone
+//   PELLARO_FAKE_EDITOR_PLACE    "left top width height" of the main window
 //   PELLARO_FAKE_EDITOR_EXIT     the exit code (default 0)
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -51,8 +53,13 @@ LRESULT CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 HWND CreateEditorWindow(const char* which, int show) {
-  HWND window = CreateWindowExA(0, kClassName, Title(which).c_str(), WS_OVERLAPPEDWINDOW, 40, 40,
-                                320, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  int place[4] = {40, 40, 320, 200};
+  const std::string wanted = EnvironmentValue("PELLARO_FAKE_EDITOR_PLACE");
+  if (show == SW_SHOW && !wanted.empty())
+    std::sscanf(wanted.c_str(), "%d %d %d %d", &place[0], &place[1], &place[2], &place[3]);
+  HWND window =
+      CreateWindowExA(0, kClassName, Title(which).c_str(), WS_OVERLAPPEDWINDOW, place[0], place[1],
+                      place[2], place[3], nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window) ShowWindow(window, show);
   return window;
 }

@@ -265,14 +265,6 @@ TEST_F(ResultWindowClosing, EnterEscapeAndCloseMessageLeaveTheWindowOpen) {
 // Where the window opens and how its text field follows its size.
 class ResultWindowPlacement : public PellaroUiTest {
  protected:
-  // The base unit that turns `units` dialog units into `pixels` (MulDiv with
-  // the divisor 4 across, 8 down, as the dialog manager does); 0 for none.
-  static int BaseUnitFor(LONG pixels, int units, int divisor) {
-    for (int base = 1; base < 100; ++base)
-      if (MulDiv(units, base, divisor) == pixels) return base;
-    return 0;
-  }
-
   static void ExpectTextFieldFillsTheClientBelowTheButtons(HWND result, int band = kButtonBand) {
     RECT client = {};
     GetClientRect(result, &client);
@@ -284,24 +276,28 @@ class ResultWindowPlacement : public PellaroUiTest {
   }
 };
 
-TEST_F(ResultWindowPlacement, FirstWindowOpensAtTheTopLeftWithTheTemplateSize) {
+// Without a stored size or strip, the first window is large enough to read,
+// on the work area, and opens with the first compile error selected.
+TEST_F(ResultWindowPlacement, FirstWindowIsLargeOnTheWorkAreaWithTheFirstErrorSelected) {
+  const std::string output = ScriptCompilerOutput();
   HWND result = CompileHello();
   ASSERT_NE(result, nullptr) << "no RESULT window";
-
-  // The save button is 50 x 14 dialog units; it gives the dialog's base units.
-  RECT button = RectInParent(GetDlgItem(result, kSaveButton));
-  const int baseX = BaseUnitFor(button.right - button.left, 50, 4);
-  const int baseY = BaseUnitFor(button.bottom - button.top, 14, 8);
-  ASSERT_GT(baseX, 0);
-  ASSERT_GT(baseY, 0);
-  RECT client = {};
-  GetClientRect(result, &client);
-  EXPECT_EQ(client.right, MulDiv(186, baseX, 4));
-  EXPECT_EQ(client.bottom, MulDiv(93, baseY, 8));
-  const WindowPlace place = PlaceOf(result);
-  EXPECT_EQ(place.x, 0);
-  EXPECT_EQ(place.y, 0);
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT shown = OuterRect(result);
+  RECT overlap;
+  EXPECT_TRUE(IntersectRect(&overlap, &shown, &work) && EqualRect(&overlap, &shown));
+  EXPECT_GE(shown.right - shown.left, 560);
+  EXPECT_GE(shown.bottom - shown.top, 280);
   ExpectTextFieldFillsTheClientBelowTheButtons(result);
+
+  HWND edit = GetDlgItem(result, kResultEdit);
+  const std::string text = ResultText(result);
+  const WPARAM line = std::count(text.begin(), text.begin() + text.find("Hello.java:3:"), '\n');
+  const LRESULT start = SendMessageA(edit, EM_LINEINDEX, line, 0);
+  const LRESULT selection = SendMessageA(edit, EM_GETSEL, 0, 0);
+  EXPECT_EQ(LOWORD(selection), start);
+  EXPECT_EQ(HIWORD(selection), start + SendMessageA(edit, EM_LINELENGTH, start, 0));
   CloseAndExpectCleanExit(result);
 }
 

@@ -24,6 +24,7 @@ const char kNoFileText[] = "単独では実行できません。ファイルを�
 const char kMailslotFailedText[] = "メールスロット作成に失敗しました。";
 constexpr int kEditorPathEdit = 1006;
 constexpr int kEditorOk = 1065;
+constexpr int kEditorList = 1330;
 constexpr int kMenuCommand1 = 40002;
 constexpr int kMenuExit = 40008;
 constexpr int kProgressWhat = 1301;
@@ -42,6 +43,36 @@ std::string ModulePath(DWORD pid, const char* name) {
 }
 
 std::string FakeEditorPath() { return FakesFolder() + "\\fake_editor.exe"; }
+
+// The fake editor installed as another program: a copy under that name.
+std::string InstallFakeEditorAs(const std::string& folder, const std::string& program) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + "\\" + program;
+  CopyFileA(FakeEditorPath().c_str(), path.c_str(), FALSE);
+  return path;
+}
+
+// Chooses item index of the editor question's list, as a click does.
+void ChooseFromList(HWND dialog, int index) {
+  HWND list = GetDlgItem(dialog, kEditorList);
+  SendMessageA(list, LB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEditorList, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+}
+
+// The text the process's tooltip shows once it is text, or the last shown.
+std::string WaitForTooltip(DWORD pid, const std::string& text) {
+  std::string shown;
+  WaitUntil([&] {
+    HWND tip = nullptr;
+    DWORD owner = 0;
+    while ((tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)))
+      if (GetWindowThreadProcessId(tip, &owner) && owner == pid && IsWindowVisible(tip))
+        shown = WindowText(tip);
+    return shown == text;
+  });
+  return shown;
+}
 // How the editor's path starts its command line: quoted, as it names a file.
 std::string EditorCommand() { return "\"" + FakeEditorPath() + "\""; }
 
@@ -164,6 +195,9 @@ class StripTest : public testing::Test {
     ASSERT_NE(at, std::string::npos) << Utf8(text);
     const WPARAM line = std::count(text.begin(), text.begin() + at, '\n');
     const LRESULT first = SendMessageA(edit, EM_LINEINDEX, line, 0);
+    // Scrolled into view, as the user would; the window opens at its end.
+    SendMessageA(edit, EM_SETSEL, first, first);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
     const LRESULT where = SendMessageA(edit, EM_POSFROMCHAR, first + 2, 0);
     POINT point = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)) + 4};
     ClientToScreen(edit, &point);
@@ -228,6 +262,9 @@ TEST_F(StripCommands, ToolbarButtonsRunTheirSlotsOnTheEditorsFile) {
 }
 
 TEST_F(StripCommands, RightClickOpensTheMenuAtThePointAndItsEntriesRunTheSlots) {
+  // Where the menu has room below and to the right of the click.
+  StoreNumber("AppData", "WindowX", 300);
+  StoreNumber("AppData", "WindowY", 150);
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   ASSERT_TRUE(BringToFront(EditorWindow()));
   RECT strip = OuterRect(strip_);
@@ -248,6 +285,21 @@ TEST_F(StripCommands, RightClickOpensTheMenuAtThePointAndItsEntriesRunTheSlots) 
   EXPECT_EQ(ToolsRun(), "java javac java");
   RunFromMenu(0);
   EXPECT_EQ(ToolsRun(), "java javac java javac");
+  ExitFromMenu();
+}
+
+// A slot without a tooltip of its own says what its command does.
+TEST_F(StripCommands, ButtonsWithoutATooltipSayWhatTheirCommandDoes) {
+  StoreText("Cmd2", "ToolTipText", "走らせる");
+  StoreNumber("Cmd3", "ExeMode", 7);
+  ASSERT_NE(StartStrip("\"" + *folder_ / "s.pxs\""), nullptr) << "no strip";
+  const char* expected[] = {"コンパイル (javac)", "走らせる",
+                            "コンパイルしてアプレット表示 (javac → appletviewer)"};
+  for (int button = 0; button < 3; ++button) {
+    HoverAt(CenterOf(ToolbarButtonRect(strip_, button)));
+    EXPECT_EQ(Utf8(WaitForTooltip(pellaro_.Id(), expected[button])), Utf8(expected[button]));
+    HoverAt({0, GetSystemMetrics(SM_CYSCREEN) - 1});
+  }
   ExitFromMenu();
 }
 
@@ -395,6 +447,66 @@ TEST_F(StripLifetime, EndsWithTheLastEditorAndReopensWhereItWasDragged) {
   ExitFromMenu();
 }
 
+// With no place stored, the strip takes the top right of the work area, just
+// below the caption bar of the editor window it would cover there; the first
+// result window opens beside it, 80 columns by 24 lines at least, with the
+// end of a long output in view.
+TEST_F(StripLifetime, FirstPlacesAreBelowTheEditorsCaptionAndBesideTheStrip) {
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  env_.emplace_back(new ScopedEnv(
+      "PELLARO_FAKE_EDITOR_PLACE",
+      std::to_string(work.right - 400) + " " + std::to_string(work.top) + " 400 300"));
+  StoreResultPlace({0, 0, 0, 0});
+  std::string output;
+  for (int i = 1; i <= 60; ++i) output += "line " + std::to_string(i) + "\r\n";
+  ScriptJavac(output + std::string(300, 'y') + "\r\nend\r\n");
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  TITLEBARINFO bar = {};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetTitleBarInfo(EditorWindow(), &bar));
+  ASSERT_GT(bar.rcTitleBar.bottom, work.top) << "the editor has no caption bar";
+  EXPECT_TRUE(WaitUntil([&] { return OuterRect(strip_).top == bar.rcTitleBar.bottom; }))
+      << OuterRect(strip_).top << " below a caption ending at " << bar.rcTitleBar.bottom;
+  EXPECT_EQ(OuterRect(strip_).right, work.right);
+
+  RunFromMenu(0);
+  ASSERT_EQ(ResultWindows().size(), 1u);
+  HWND result = ResultWindows()[0];
+  const RECT shown = OuterRect(result);
+  const RECT strip = OuterRect(strip_);
+  RECT overlap;
+  EXPECT_FALSE(IntersectRect(&overlap, &shown, &strip)) << "the result covers the strip";
+  EXPECT_TRUE(IntersectRect(&overlap, &shown, &work) && EqualRect(&overlap, &shown))
+      << "the result is not wholly on the work area";
+
+  // The long line scrolls sideways; 80 of its characters and 24 lines fit.
+  HWND edit = GetDlgItem(result, kResultEdit);
+  EXPECT_NE(GetWindowLongA(edit, GWL_STYLE) & WS_HSCROLL, 0);
+  const std::string text = ResultText(result);
+  const auto lineStart = [&](const std::string& start) {
+    const WPARAM line = std::count(text.begin(), text.begin() + text.find(start), '\n');
+    return SendMessageA(edit, EM_LINEINDEX, line, 0);
+  };
+  const LRESULT longLine = lineStart(std::string(300, 'y'));
+  const LRESULT endLine = lineStart("end\r\n");
+  const LRESULT left = SendMessageA(edit, EM_POSFROMCHAR, longLine, 0);
+  const LRESULT eighty = SendMessageA(edit, EM_POSFROMCHAR, longLine + 80, 0);
+  const LRESULT below = SendMessageA(edit, EM_POSFROMCHAR, endLine, 0);
+  RECT client;
+  GetClientRect(edit, &client);
+  EXPECT_LE(static_cast<short>(LOWORD(eighty)), client.right) << "80 columns do not fit";
+  EXPECT_GE(client.bottom,
+            24 * (static_cast<short>(HIWORD(below)) - static_cast<short>(HIWORD(left))))
+      << "24 lines do not fit";
+  // Opened at the end: the last line in view, the caret there.
+  EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_LT(static_cast<short>(HIWORD(below)), client.bottom);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)), 0),
+            SendMessageA(edit, EM_GETLINECOUNT, 0, 0) - 1);
+  ExitFromMenu();
+}
+
 TEST_F(StripLifetime, InterpreterWaitingForTheNextRunEndsWhenPellaroIsKilled) {
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   std::vector<DWORD> waiting;
@@ -488,19 +600,51 @@ TEST_F(StripStarts, SettingsFileAndOtherEndingsShowTheStripWithoutAnEditor) {
   EXPECT_TRUE(EditorLog().empty());
 }
 
+// With no editor stored, the question comes first, offering the editors
+// installed (made up here: in App Paths, in an uninstall entry, under
+// %LOCALAPPDATA%\Programs) and notepad; only an editor that fails to start is
+// reported.
 TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   StoreText("AppData", "editor", "");
+  const std::string programs = *folder_ / "local\\Programs";
+  CreateDirectoryA((*folder_ / "local").c_str(), nullptr);
+  CreateDirectoryA(programs.c_str(), nullptr);
+  const std::string mery = InstallFakeEditorAs(programs + "\\Mery", "Mery.exe");
+  const std::string sakura = InstallFakeEditorAs(*folder_ / "sakura", "sakura.exe");
+  const std::string terapad = InstallFakeEditorAs(*folder_ / "TeraPad", "TeraPad.exe");
+  env_.emplace_back(new ScopedEnv("LOCALAPPDATA", *folder_ / "local"));
+  const char appPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sakura.exe";
+  const char uninstall[] =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PellaroTestTeraPad";
+  RegSetKeyValueA(HKEY_CURRENT_USER, appPath, nullptr, REG_SZ, sakura.c_str(),
+                  static_cast<DWORD>(sakura.size() + 1));
+  const std::string icon = "\"" + terapad + "\",0";
+  RegSetKeyValueA(HKEY_CURRENT_USER, uninstall, "DisplayIcon", REG_SZ, icon.c_str(),
+                  static_cast<DWORD>(icon.size() + 1));
   pellaro_ = StartPellaro("\"" + source_ + "\"");
-  HWND box = WaitForMessageBox(pellaro_.Id(), nullptr);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), kEditorFailedText);
-  PressButton(box, IDOK);
-
   HWND dialog = WaitForDialog(pellaro_.Id(), kEditorCaption);
+  RegDeleteKeyA(HKEY_CURRENT_USER, appPath);
+  RegDeleteKeyA(HKEY_CURRENT_USER, uninstall);
   ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WaitForMessageBox(pellaro_.Id(), nullptr, 0), nullptr) << "an error box came first";
+
+  // The first offered is chosen; in the list's order, notepad last.
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), sakura);
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string offered[] = {sakura, terapad, mery, std::string(system) + "\\notepad.exe"};
+  ASSERT_EQ(SendDlgItemMessageA(dialog, kEditorList, LB_GETCOUNT, 0, 0), 4);
+  for (int i : {3, 1, 2}) {
+    ChooseFromList(dialog, i);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kEditorPathEdit)), offered[i]);
+  }
+
   SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), "C:\\no\\such\\editor.exe");
   PressButton(dialog, kEditorOk);
-  ASSERT_TRUE(WaitUntilGone(dialog));
+  HWND box = WaitForMessageBox(pellaro_.Id(), nullptr);
+  ASSERT_NE(box, nullptr) << "a path that failed was not reported";
+  EXPECT_EQ(MessageBoxText(box), kEditorFailedText);
+  PressButton(box, IDOK);
   dialog = WaitForDialog(pellaro_.Id(), kEditorCaption);
   ASSERT_NE(dialog, nullptr) << "a path that failed did not bring the dialog back";
 
@@ -517,15 +661,16 @@ TEST_F(StripStarts, EditorIsAskedForUntilOneStartsAndThenKept) {
   EXPECT_EQ(second.ExitCode(), 0u);
   Sleep(1200);  // two ticks of the strip's timer
 
-  SetWindowTextA(GetDlgItem(dialog, kEditorPathEdit), FakeEditorPath().c_str());
+  ChooseFromList(dialog, 2);  // Mery
   PressButton(dialog, kEditorOk);
   strip_ = WaitForStrip(pellaro_.Id());
   ASSERT_NE(strip_, nullptr) << "no strip after a good editor";
   ASSERT_TRUE(WaitForEditorRecords(2));
-  EXPECT_EQ(EditorLog()[0][1], EditorCommand() + " \"" + source_ + "\"");
-  EXPECT_EQ(EditorLog()[1][1], EditorCommand() + " \"" + two + "\"");
+  const std::string command = "\"" + mery + "\" \"";
+  EXPECT_EQ(EditorLog()[0][1], command + source_ + "\"");
+  EXPECT_EQ(EditorLog()[1][1], command + two + "\"");
   ExitFromMenu();
-  EXPECT_EQ(StoredText("AppData", "editor"), FakeEditorPath());
+  EXPECT_EQ(StoredText("AppData", "editor"), mery);
 }
 
 TEST_F(StripStarts, StartWithoutFileAsksForOneAndEndsWhenNoneIsChosen) {
@@ -648,6 +793,49 @@ TEST_F(OutputJump, DoubleClickOpensTheFileTheLineNamesInItsWindowsOwnRun) {
   DoubleClickLine(ResultWindowWith("\tat app."), "\tat app.");
   EXPECT_EQ(EditorStartedAs(4), JumpCommand(other + "app\\Util.java", "7"));
   ExitFromMenu();
+}
+
+// With the template empty, an editor known by its program's name is given
+// its own line option.
+TEST_F(OutputJump, EmptyTemplateTakesTheKnownEditorsOwnOption) {
+  const std::string sakura = InstallFakeEditorAs(*folder_ / "sakura", "sakura.exe");
+  StoreText("AppData", "editor", sakura);
+  StoreText("AppData", "LineJump", "");
+  ScriptJavac("Hello.java:12: エラー: ';'がありません\r\nエラー1個\r\n");
+  ASSERT_NE(StartOnSource(), nullptr) << "no strip";
+  RunFromMenu(0);
+  DoubleClickLine(ResultWindowWith("Hello.java:12:"), "Hello.java:12:");
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(source_.c_str(), shortPath, MAX_PATH);
+  EXPECT_EQ(EditorStartedAs(2), "\"" + sakura + "\" -Y=12 " + shortPath);
+  ExitFromMenu();
+}
+
+// Windows' notepad has no line option: its own window on the file is moved
+// to the line and brought to the front.
+TEST_F(OutputJump, NotepadsOwnWindowGoesToTheLine) {
+  StoreText("AppData", "editor", "notepad.exe");
+  StoreText("AppData", "LineJump", "");
+  std::string source;
+  for (int i = 1; i <= 40; ++i) source += "// line " + std::to_string(i) + "\r\n";
+  WriteFileBytes(source_, source);
+  ScriptJavac("Hello.java:30: エラー: ';'がありません\r\nエラー1個\r\n");
+  ASSERT_NE(StartStrip("\"" + source_ + "\""), nullptr) << "no strip";
+  HWND notepad = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (notepad = FindWindowA("Notepad", nullptr)) != nullptr; }));
+  ASSERT_TRUE(BringToFront(notepad));
+  SendCommand(strip_, kMenuCommand1);
+  ASSERT_TRUE(WaitUntil([&] { return ResultWindows().size() == 1; }));
+  DoubleClickLine(ResultWindows()[0], "Hello.java:30:");
+  HWND text = FindWindowExA(notepad, nullptr, "Edit", nullptr);
+  LRESULT line = -1;
+  EXPECT_TRUE(WaitUntil([&] {
+    line = SendMessageA(text, EM_LINEFROMCHAR, LOWORD(SendMessageA(text, EM_GETSEL, 0, 0)), 0);
+    return line == 29 && GetForegroundWindow() == notepad;
+  })) << "caret on line "
+      << line + 1;
+  PostMessageA(notepad, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(pellaro_.WaitForExit()) << "Pellaro did not end with notepad";
 }
 
 TEST_F(OutputJump, F8WalksTheErrorsAndShiftF8WalksBack) {

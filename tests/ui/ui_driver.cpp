@@ -272,6 +272,12 @@ void MoveMouse(POINT screen) {
 
 }  // namespace
 
+void HoverAt(POINT screen) {
+  MoveMouse(screen);
+  // A move as the hand makes it, so the window under the mouse hears of it.
+  SendMouse(MOUSEEVENTF_MOVE);
+}
+
 void ClickAt(POINT screen, bool rightButton) {
   MoveMouse(screen);
   SendMouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);

@@ -89,6 +89,7 @@ HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs = kUiWaitMs);
 // Real input, as the user gives it: the mouse at a screen point, and keys
 // pressed together then released in reverse order (virtual-key codes).
 void ClickAt(POINT screen, bool rightButton = false);
+void HoverAt(POINT screen);
 void DoubleClickAt(POINT screen);
 void DragFromTo(POINT from, POINT to);
 void PressKeys(std::initializer_list<WORD> keys);

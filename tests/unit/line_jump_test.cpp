@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editor/known_editors.h"
 #include "editor/line_jump.h"
 #include "java/output_line.h"
 #include "test_support.h"
@@ -77,6 +78,45 @@ TEST(LineJump, PathFoundWithABlankIsQuoted) {
   // itself; Wine always makes short names, so the step is tried on its own.
   EXPECT_EQ(QuotedWhenBlank("D:\\My Work\\Hello.java"), "\"D:\\My Work\\Hello.java\"");
   EXPECT_EQ(QuotedWhenBlank("D:\\表示\\HELLO~1.JAV"), "D:\\表示\\HELLO~1.JAV");
+}
+
+struct RuleCase {
+  const char* lineJump;
+  const char* editor;
+  LineJumpKind kind;
+  const char* lineJumpTemplate;
+  const char* note;  // on the general page; empty: the example stays
+};
+
+TEST(LineJump, EmptyTemplateTakesTheKnownEditorsOptionAndADashTurnsItOff) {
+  const RuleCase cases[] = {
+      {"", "C:\\Program Files\\sakura\\sakura.exe", LineJumpKind::Template, "-Y=%l %f",
+       "自動: -Y=%l %f"},
+      {"", "\"C:\\Program Files\\Microsoft VS Code\\Code.exe\" --new-window",
+       LineJumpKind::Template, "-g %f:%l", "自動: -g %f:%l"},
+      {"", "D:\\表示\\HIDEMARU.EXE", LineJumpKind::Template, "/j%l %f", "自動: /j%l %f"},
+      {"", "notepad++", LineJumpKind::Template, "-n%l %f", "自動: -n%l %f"},
+      {"", "C:\\Tools\\TeraPad\\TeraPad.exe", LineJumpKind::Template, "/jl=%l %f",
+       "自動: /jl=%l %f"},
+      {"", "notepad", LineJumpKind::NotepadCaret, "", "自動: メモ帳の行へカーソルを移動"},
+      {"", "C:\\windows\\system32\\notepad.exe", LineJumpKind::NotepadCaret, "",
+       "自動: メモ帳の行へカーソルを移動"},
+      {"", "C:\\bin\\myeditor.exe", LineJumpKind::Off, "",
+       "自動: なし (行番号の指定を知らないエディタ)"},
+      {"/l %l %f", "C:\\sakura\\sakura.exe", LineJumpKind::Template, "/l %l %f", ""},
+      {"+%l %f", "notepad.exe", LineJumpKind::Template, "+%l %f", ""},
+      {"-", "C:\\sakura\\sakura.exe", LineJumpKind::Off, "", "行番号ジャンプしない"},
+      {" - ", "notepad.exe", LineJumpKind::Off, "", "行番号ジャンプしない"},
+  };
+  for (const RuleCase& c : cases) {
+    SCOPED_TRACE(Utf8(std::string(c.lineJump) + " | " + c.editor));
+    const LineJumpRule rule = LineJumpRuleFor(c.lineJump, c.editor);
+    EXPECT_EQ(rule.kind, c.kind);
+    if (c.kind == LineJumpKind::Template) {
+      EXPECT_EQ(rule.lineJumpTemplate, c.lineJumpTemplate);
+    }
+    EXPECT_EQ(LineJumpRuleNote(c.lineJump, c.editor), c.note);
+  }
 }
 
 }  // namespace

@@ -62,6 +62,10 @@ TEST(OutputLine, LeadsToTheFileAMessageOrFrameNamesThenToTheRunsSource) {
        ""},
       {"\t... 3 more", "", ""},
       {"Caused by: java.lang.IllegalStateException: boom", "", ""},
+      // A program's own output: a time, the logging header, a ratio.
+      {"12:34:56", "", ""},
+      {"Dec 08, 2026 1:42:06 PM Hello main", "", ""},
+      {"比率 16:9: ワイド", "", ""},
   };
   for (const OutputCase& c : cases) {
     const SourcePlace place = JumpPlaceOf(c.line, kSource, kToolFolder, Exists);
