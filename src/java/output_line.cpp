@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/dbcs_text.h"
+#include "java/error_hints.h"
 
 namespace {
 
@@ -148,6 +149,7 @@ std::string LineNumberOf(const std::string& line) {
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists) {
+  if (IsHintLine(outputLine)) return {};
   const SourcePlace named = PlaceNamedBy(outputLine, toolFolder);
   if (!named.line.empty() && fileExists(named.file)) return named;
   if (sourceFile.empty()) return {};

@@ -25,7 +25,8 @@ SourcePlace PlaceNamedBy(const std::string& outputLine, const std::string& toolF
 std::string LineNumberOf(const std::string& line);
 
 // Where outputLine leads: the place it names when that file exists, otherwise
-// sourceFile at LineNumberOf. The line is empty when it leads nowhere.
+// sourceFile at LineNumberOf. The line is empty when it leads nowhere, as a
+// hint line always does.
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists);
