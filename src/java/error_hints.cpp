@@ -105,11 +105,19 @@ struct SourceShape {
   std::vector<std::string> words;  // each name once, in the order of first use
   int opened = 0;
   int closed = 0;
+  // The names found like each missing one: javac names it at every use.
+  mutable std::map<std::string, std::vector<std::string>> similar;
 };
+
+// The length of the character at i; an ASCII byte is never a lead byte,
+// which spares the system's look-up on most of a source.
+std::size_t StepAt(const std::string& text, std::size_t i) {
+  return static_cast<unsigned char>(text[i]) < 0x80 ? 1 : CharLengthAt(text, i);
+}
 
 bool IsWordStart(const std::string& text, std::size_t i) {
   const char c = text[i];
-  return IsAsciiLetter(c) || c == '_' || c == '$' || CharLengthAt(text, i) == 2;
+  return IsAsciiLetter(c) || c == '_' || c == '$' || StepAt(text, i) == 2;
 }
 
 // Offset just past the string, character or text-block literal at i; a
@@ -122,13 +130,13 @@ std::size_t LiteralEnd(const std::string& text, std::size_t i) {
   const char quote = text[i];
   for (std::size_t j = i + 1; j < text.size();) {
     if (text[j] == '\\') {
-      j += 1 + (j + 1 < text.size() ? CharLengthAt(text, j + 1) : 0);
+      j += 1 + (j + 1 < text.size() ? StepAt(text, j + 1) : 0);
     } else if (text[j] == quote) {
       return j + 1;
     } else if (text[j] == '\n') {
       return j;
     } else {
-      j += CharLengthAt(text, j);
+      j += StepAt(text, j);
     }
   }
   return text.size();
@@ -153,14 +161,14 @@ SourceShape ShapeOf(const std::string& text) {
     } else if (IsWordStart(text, i)) {
       std::size_t end = i;
       while (end < text.size() && (IsWordStart(text, end) || IsDigit(text[end])))
-        end += CharLengthAt(text, end);
+        end += StepAt(text, end);
       std::string word = text.substr(i, end - i);
       if (seen.insert(word).second) shape.words.push_back(std::move(word));
       i = end;
     } else {
       if (c == '{') ++shape.opened;
       if (c == '}') ++shape.closed;
-      i += CharLengthAt(text, i);
+      i += StepAt(text, i);
     }
     if (i == std::string::npos) break;
   }
@@ -271,6 +279,8 @@ std::size_t Distance(View a, View b, std::size_t limit) {
 // Names of the source, then common ones, that differ from name only in case
 // or by one or two letters (one for short names): the closest, three at most.
 std::vector<std::string> SimilarNames(View name, const SourceShape& shape) {
+  const auto known = shape.similar.find(std::string(name));
+  if (known != shape.similar.end()) return known->second;
   const std::size_t limit = name.size() <= 2 ? 0 : name.size() <= 4 ? 1 : 2;
   std::vector<std::string> best;
   std::size_t bestDistance = limit + 1;
@@ -287,6 +297,7 @@ std::vector<std::string> SimilarNames(View name, const SourceShape& shape) {
   for (const std::string& word : shape.words) consider(word);
   for (const char* common : kCommonNames) consider(common);
   for (const UsualClass& usual : kUsualClasses) consider(usual.name);
+  shape.similar[std::string(name)] = best;
   return best;
 }
 
@@ -506,7 +517,7 @@ void CountPair(View line, char open, char close, int& opened, int& closed) {
     }
     if (text[i] == open) ++opened;
     if (text[i] == close) ++closed;
-    i += CharLengthAt(text, i);
+    i += StepAt(text, i);
   }
 }
 

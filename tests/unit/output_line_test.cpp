@@ -62,6 +62,8 @@ TEST(OutputLine, LeadsToTheFileAMessageOrFrameNamesThenToTheRunsSource) {
        ""},
       {"\t... 3 more", "", ""},
       {"Caused by: java.lang.IllegalStateException: boom", "", ""},
+      // A hint quoting the user's input never leads anywhere.
+      {"ヒント: 「Hello.java:3:」 は数として読めません。", "", ""},
   };
   for (const OutputCase& c : cases) {
     const SourcePlace place = JumpPlaceOf(c.line, kSource, kToolFolder, Exists);
