@@ -185,6 +185,44 @@ TEST_P(ErrorHints, ExplainTheMessagesOfTheRealJdk) {
   }
 }
 
+// Forms the machine's JDKs do not print (JDK 8's), each as the last line of
+// a text: the hint follows it on a line of its own.
+TEST(ErrorHintsText, KnowTheFormsOfOlderJdks) {
+  const struct {
+    const char* line;
+    const char* hint;
+  } cases[] = {
+      {"エラー: メイン・クラスHelloが見つからなかったかロードできませんでした", "クラス「Hello」"},
+      {"A.java:3: エラー: クラス、インタフェースまたは列挙型がありません", "文はメソッドの"},
+      {"A.java:2: エラー: '\\u3000'は不正な文字です", "全角スペース"},
+      {"Exception in thread \"main\" java.lang.UnsupportedClassVersionError: Old : Unsupported "
+       "major.minor version 52.0",
+       "Java 8 (クラスファイル 52)"},
+      {"Exception in thread \"main\" java.lang.UnsupportedClassVersionError: Old has been compiled "
+       "by a more recent version of the Java Runtime (class file version 55.0), this version of "
+       "the Java Runtime only recognizes class file versions up to 52.0",
+       "Java 11 (クラスファイル 55) 用にコンパイルされていて、この java は Java 8 まで"},
+      {"Exception in thread \"main\" java.lang.IndexOutOfBoundsException: Index: 2, Size: 0",
+       "長さ 0 のリストで番号 2"},
+      {"Exception in thread \"main\" java.lang.ArrayIndexOutOfBoundsException: 5",
+       "配列の番号 5 は範囲の外"},
+      {"Exception in thread \"main\" java.lang.StringIndexOutOfBoundsException: begin 2, end 7, "
+       "length 3",
+       "2 から 7 までを取り出そう"},
+      {"Exception in thread \"main\" java.lang.NullPointerException", "その変数に new"},
+      {"Exception in thread \"main\" java.lang.NumberFormatException: For input string: \"\"",
+       "空の文字列"},
+      {"Exception in thread \"main\" java.lang.ClassCastException: java.lang.String cannot be "
+       "cast to java.lang.Integer",
+       "String のオブジェクトを Integer として"},
+  };
+  for (const auto& c : cases) {
+    const std::string hinted = WithHints(c.line, "C:\\work\\", nullptr);
+    EXPECT_EQ(hinted.find(std::string(c.line) + "\r\n" + kHintPrefix), 0u) << Utf8(hinted);
+    EXPECT_NE(hinted.find(c.hint), std::string::npos) << Utf8(hinted);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Jdk, ErrorHints, testing::Values("", "/usr/lib/jvm/temurin-25-jdk-amd64"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            return std::string(*info.param ? "Temurin25" : "Bridge");
