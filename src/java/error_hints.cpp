@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "common/dbcs_text.h"
@@ -95,14 +95,29 @@ std::string Shortened(View text) {
   return whole.substr(0, end) + "…";
 }
 
-std::string Quoted(View name) { return "「" + std::string(name) + "」"; }
+// pattern with %1 to %9 replaced by the values in their order. '%' is never
+// a trail byte, and the values are not scanned again.
+std::string Fill(View pattern, std::initializer_list<View> values) {
+  std::string text;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const std::size_t n = i + 1 < pattern.size() && pattern[i] == '%' ? pattern[i + 1] - '1' : 9;
+    if (n < values.size()) {
+      text.append(values.begin()[n]);
+      ++i;
+    } else {
+      text += pattern[i];
+    }
+  }
+  return text;
+}
 
 // ---------------------------------------------------------------------------
 // What a source file holds, as far as the hints need it: its names and its
 // braces, outside comments and literals.
 
 struct SourceShape {
-  std::vector<std::string> words;  // each name once, in the order of first use
+  std::string text;
+  std::vector<View> words;  // the names of text in their order, each as often as it stands
   int opened = 0;
   int closed = 0;
   // The names found like each missing one: javac names it at every use.
@@ -115,9 +130,11 @@ std::size_t StepAt(const std::string& text, std::size_t i) {
   return static_cast<unsigned char>(text[i]) < 0x80 ? 1 : CharLengthAt(text, i);
 }
 
-bool IsWordStart(const std::string& text, std::size_t i) {
-  const char c = text[i];
-  return IsAsciiLetter(c) || c == '_' || c == '$' || StepAt(text, i) == 2;
+bool IsAsciiWordChar(char c) { return IsAsciiLetter(c) || IsDigit(c) || c == '_' || c == '$'; }
+
+// Whether a name's character starts at i: an ASCII one, or a double-byte one.
+bool IsWordChar(const std::string& text, std::size_t i) {
+  return IsAsciiWordChar(text[i]) || StepAt(text, i) == 2;
 }
 
 // Offset just past the string, character or text-block literal at i; a
@@ -142,14 +159,16 @@ std::size_t LiteralEnd(const std::string& text, std::size_t i) {
   return text.size();
 }
 
-SourceShape ShapeOf(const std::string& text) {
-  SourceShape shape;
-  std::unordered_set<std::string> seen;
+// Fills shape in its final place: its names point into its own text.
+void TakeShape(SourceShape& shape, std::string source) {
+  shape.text = std::move(source);
+  const std::string& text = shape.text;
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
-    if (text.compare(i, 2, "//") == 0) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (c == '/' && next == '/') {
       i = text.find('\n', i);
-    } else if (text.compare(i, 2, "/*") == 0) {
+    } else if (c == '/' && next == '*') {
       i = text.find("*/", i + 2);
       if (i != std::string::npos) i += 2;
     } else if (c == '"' || c == '\'') {
@@ -158,12 +177,10 @@ SourceShape ShapeOf(const std::string& text) {
       while (i < text.size() &&
              (IsDigit(text[i]) || IsAsciiLetter(text[i]) || text[i] == '.' || text[i] == '_'))
         ++i;
-    } else if (IsWordStart(text, i)) {
+    } else if (IsWordChar(text, i)) {
       std::size_t end = i;
-      while (end < text.size() && (IsWordStart(text, end) || IsDigit(text[end])))
-        end += StepAt(text, end);
-      std::string word = text.substr(i, end - i);
-      if (seen.insert(word).second) shape.words.push_back(std::move(word));
+      while (end < text.size() && IsWordChar(text, end)) end += StepAt(text, end);
+      shape.words.push_back(View(text).substr(i, end - i));
       i = end;
     } else {
       if (c == '{') ++shape.opened;
@@ -172,7 +189,6 @@ SourceShape ShapeOf(const std::string& text) {
     }
     if (i == std::string::npos) break;
   }
-  return shape;
 }
 
 // The shapes of the sources named in one result text, each read once.
@@ -181,8 +197,10 @@ class SourceShapes {
   explicit SourceShapes(const SourceReader& read) : read_(read) {}
   const SourceShape& Of(const std::string& path) {
     auto found = shapes_.find(path);
-    if (found == shapes_.end())
-      found = shapes_.emplace(path, ShapeOf(path.empty() || !read_ ? "" : read_(path))).first;
+    if (found == shapes_.end()) {
+      found = shapes_.emplace(path, SourceShape()).first;
+      TakeShape(found->second, path.empty() || !read_ ? std::string() : read_(path));
+    }
     return found->second;
   }
 
@@ -294,7 +312,7 @@ std::vector<std::string> SimilarNames(View name, const SourceShape& shape) {
     if (best.size() < 3 && std::find(best.begin(), best.end(), word) == best.end())
       best.push_back(word);
   };
-  for (const std::string& word : shape.words) consider(word);
+  for (const View word : shape.words) consider(word);
   for (const char* common : kCommonNames) consider(common);
   for (const UsualClass& usual : kUsualClasses) consider(usual.name);
   shape.similar[std::string(name)] = best;
@@ -341,6 +359,10 @@ struct HintRule {
   HintMaker hint;
 };
 
+// The wording runs once per message found: built for size rather than speed.
+#pragma GCC push_options
+#pragma GCC optimize("Os")
+
 // ---------------------------------------------------------------------------
 // javac's errors.
 
@@ -361,20 +383,26 @@ std::string MissingSymbol(const Found& f) {
   const bool isMethod = kind == "メソッド" || kind == "method";
   if (!isMethod) {
     if (const UsualClass* usual = UsualClassNamed(name))
-      return std::string(usual->name) + " を使うには、ファイルの先頭 (class の前) に import " +
-             usual->package + "." + usual->name + "; を書いてください。";
+      return Fill("%1 を使うには、ファイルの先頭 (class の前) に import %2.%1; を書いてください。",
+                  {usual->name, usual->package});
   }
   const std::vector<std::string> similar = SimilarNames(name, f.Shape());
-  if (!similar.empty()) return Quoted(name) + "は見つかりません。似た名前: " + Joined(similar);
+  if (!similar.empty())
+    return Fill("「%1」は見つかりません。似た名前: %2", {name, Joined(similar)});
   if (isMethod)
-    return "メソッド" + Quoted(name) +
-           "が見つかりません。名前のつづり (大文字・小文字) と、引数の数と型を確かめてください。";
+    return Fill(
+        "メソッド「%1」が見つかりません。名前のつづり (大文字・小文字) と、"
+        "引数の数と型を確かめてください。",
+        {name});
   if (kind == "クラス" || kind == "class")
-    return "クラス" + Quoted(name) +
-           "が見つかりません。名前のつづり (大文字・小文字) と import 文を確かめてください。";
-  return Quoted(name) +
-         "が見つかりません。つづり (大文字・小文字) と、宣言した場所 (使う所と同じ { } "
-         "の中か) を確かめてください。";
+    return Fill(
+        "クラス「%1」が見つかりません。名前のつづり (大文字・小文字) と import "
+        "文を確かめてください。",
+        {name});
+  return Fill(
+      "「%1」が見つかりません。つづり (大文字・小文字) と、宣言した場所 "
+      "(使う所と同じ { } の中か) を確かめてください。",
+      {name});
 }
 
 std::string MissingPackage(const Found& f) {
@@ -384,9 +412,10 @@ std::string MissingPackage(const Found& f) {
   if (name.empty()) return std::string();
   const std::vector<std::string> similar = SimilarNames(name, f.Shape());
   if (!similar.empty())
-    return Quoted(name) + "というパッケージはありません。似た名前: " + Joined(similar);
-  return "パッケージ" + Quoted(name) +
-         "が見つかりません。import 文のパッケージ名のつづりを確かめてください。";
+    return Fill("「%1」というパッケージはありません。似た名前: %2", {name, Joined(similar)});
+  return Fill(
+      "パッケージ「%1」が見つかりません。import 文のパッケージ名のつづりを確かめてください。",
+      {name});
 }
 
 // The two types of "X cannot be converted to Y".
@@ -417,18 +446,22 @@ std::string IncompatibleTypes(const Found& f) {
                          : to == "float" || to == "Float"   ? "Float.parseFloat"
                                                             : nullptr;
     if (parser)
-      return "文字列 (String) はそのまま " + std::string(to) + " に入れられません。数にするには " +
-             parser + "(文字列) を使ってください。";
+      return Fill(
+          "文字列 (String) はそのまま %1 に入れられません。数にするには %2(文字列) "
+          "を使ってください。",
+          {to, parser});
   }
   if (to == "String")
-    return std::string(from) +
-           " の値はそのまま String に入れられません。文字列にするには String.valueOf(値) "
-           "を使ってください。";
+    return Fill(
+        "%1 の値はそのまま String に入れられません。文字列にするには String.valueOf(値) "
+        "を使ってください。",
+        {from});
   if (to == "boolean")
     return "条件には true か false になる式を書きます。\n"
            "値を比べるときは「=」ではなく「==」を (文字列なら equals を) 使ってください。";
-  return std::string(from) + " の値を " + std::string(to) +
-         " の所には使えません。値の型と、変数・引数・戻り値の型を合わせてください。";
+  return Fill(
+      "%1 の値を %2 の所には使えません。値の型と、変数・引数・戻り値の型を合わせてください。",
+      {from, to});
 }
 
 std::string LossyConversion(const Found& f) {
@@ -439,10 +472,10 @@ std::string LossyConversion(const Found& f) {
     to = Trimmed(After(f.message, " to "));
   }
   if (from.empty() || to.empty()) return std::string();
-  return std::string(from) + " を " + std::string(to) +
-         " にすると値の一部 (小数点以下など) が失われるため、そのままでは入れられません。\n(" +
-         std::string(to) + ") を付けて変換するか、変数の型を " + std::string(from) +
-         " にしてください。";
+  return Fill(
+      "%1 を %2 にすると値の一部 (小数点以下など) が失われるため、そのままでは入れられません。\n"
+      "(%2) を付けて変換するか、変数の型を %1 にしてください。",
+      {from, to});
 }
 
 std::string MissingReturn(const Found&) {
@@ -453,9 +486,10 @@ std::string MissingReturn(const Found&) {
 std::string Uninitialized(const Found& f) {
   View name = Between(f.message, "変数", "は初期化");
   if (name.empty()) name = Between(f.message, "variable ", " might");
-  return "変数" + Quoted(Trimmed(name)) +
-         "に値が入らないまま使われる場合があります。\n"
-         "宣言のときに「= 0」などで最初の値を入れてください。";
+  return Fill(
+      "変数「%1」に値が入らないまま使われる場合があります。\n"
+      "宣言のときに「= 0」などで最初の値を入れてください。",
+      {Trimmed(name)});
 }
 
 std::string Unreachable(const Found&) {
@@ -477,13 +511,11 @@ std::string PublicClassFile(const Found& f) {
   std::string actual = FileNameOf(f.file);
   const std::size_t dot = FindLastChar(actual, '.');
   if (dot != std::string::npos) actual.erase(dot);
-  std::string hint = "public クラスの名前とファイル名は同じにします。\nファイル名を " +
-                     std::string(file) + " に変えるか";
-  if (!actual.empty())
-    hint += "、クラス名を " + actual + " に直してください。";
-  else
-    hint += "、クラス名を直してください。";
-  return hint;
+  return Fill(actual.empty() ? "public クラスの名前とファイル名は同じにします。\n"
+                               "ファイル名を %1 に変えるか、クラス名を直してください。"
+                             : "public クラスの名前とファイル名は同じにします。\n"
+                               "ファイル名を %1 に変えるか、クラス名を %2 に直してください。",
+              {file, actual});
 }
 
 std::string NonStatic(const Found& f) {
@@ -491,17 +523,20 @@ std::string NonStatic(const Found& f) {
   if (named.empty()) named = Between(f.message, "non-static ", " cannot");
   const View name = Trimmed(After(named, " "));
   if (name.empty()) return std::string();
-  return "static なメソッド (main など) からは、static でない" + Quoted(name) +
-         "を直接使えません。\n" + Quoted(name) +
-         "に static を付けるか、new で作ったオブジェクトを通して使ってください。";
+  return Fill(
+      "static なメソッド (main など) からは、static でない「%1」を直接使えません。\n"
+      "「%1」に static を付けるか、new で作ったオブジェクトを通して使ってください。",
+      {name});
 }
 
 std::string EndOfFile(const Found& f) {
   const SourceShape& shape = f.Shape();
   const int open = shape.opened - shape.closed;
   if (open > 0)
-    return "「{」に対応する「}」が " + std::to_string(open) +
-           " 個足りません。\n閉じ忘れた所 (ブロックやメソッドの終わり) に「}」を書いてください。";
+    return Fill(
+        "「{」に対応する「}」が %1 個足りません。\n"
+        "閉じ忘れた所 (ブロックやメソッドの終わり) に「}」を書いてください。",
+        {std::to_string(open)});
   return "ファイルが途中で終わっています。「}」や、コメントの終わりの「*/"
          "」が抜けていないか確かめてください。";
 }
@@ -523,35 +558,39 @@ void CountPair(View line, char open, char close, int& opened, int& closed) {
 
 std::string Brackets(const Found& f) {
   const bool square = Has(f.message, "']'") || Has(f.message, "'['");
-  const char open = square ? '[' : '(';
-  const char close = square ? ']' : ')';
   int opened = 0, closed = 0;
-  CountPair(f.sourceLine, open, close, opened, closed);
-  const std::string o = std::string("「") + open + "」";
-  const std::string c = std::string("「") + close + "」";
+  CountPair(f.sourceLine, square ? '[' : '(', square ? ']' : ')', opened, closed);
+  const View o = square ? "[" : "(";
+  const View c = square ? "]" : ")";
   if (opened != closed)
-    return "この行の" + o + "は " + std::to_string(opened) + " 個、" + c + "は " +
-           std::to_string(closed) + " 個です。" + (opened > closed ? c : o) +
-           "が抜けている所を確かめてください。";
-  return "括弧 " + o + c + " の組み合わせと、括弧の中の「,」や「\"」を確かめてください。";
+    return Fill(
+        "この行の「%1」は %3 個、「%2」は %4 個です。「%5」が抜けている所を確かめてください。",
+        {o, c, std::to_string(opened), std::to_string(closed), opened > closed ? c : o});
+  return Fill("括弧「%1」「%2」の組み合わせと、括弧の中の「,」や「\"」を確かめてください。",
+              {o, c});
 }
 
 std::string IllegalStartOfExpression(const Found& f) {
   const SourceShape& shape = f.Shape();
   const int open = shape.opened - shape.closed;
-  std::string hint = "前の行で「)」や「}」が閉じていないか、式の途中が抜けているようです。\n";
   if (open > 0)
-    return hint + "ファイル全体では「}」が " + std::to_string(open) +
-           " 個足りません。メソッドの中に別のメソッドを書いていないかも確かめてください。";
-  return hint + "「=」の後ろや括弧の中が空になっていないか確かめてください。";
+    return Fill(
+        "前の行で「)」や「}」が閉じていないか、式の途中が抜けているようです。\n"
+        "ファイル全体では「}」が %1 個足りません。"
+        "メソッドの中に別のメソッドを書いていないかも確かめてください。",
+        {std::to_string(open)});
+  return "前の行で「)」や「}」が閉じていないか、式の途中が抜けているようです。\n"
+         "「=」の後ろや括弧の中が空になっていないか確かめてください。";
 }
 
 std::string WrongArguments(const Found& f) {
   const View required = f.Detail("期待値:", "required:");
   const View given = f.Detail("検出値:", "found:");
   if (!required.empty() && !given.empty())
-    return "必要な引数は " + std::string(required) + " ですが、渡した引数は " + std::string(given) +
-           " です。\n呼び出しの引数の数と型を宣言に合わせてください。";
+    return Fill(
+        "必要な引数は %1 ですが、渡した引数は %2 です。\n"
+        "呼び出しの引数の数と型を宣言に合わせてください。",
+        {required, given});
   return "呼び出しの引数の数と型が、メソッド (またはコンストラクタ) の宣言と合っていません。\n"
          "宣言の ( ) の中を見て、数と型を合わせてください。";
 }
@@ -568,11 +607,13 @@ std::string UnclosedCharacter(const Found&) {
 std::string OutsideMethod(const Found& f) {
   const SourceShape& shape = f.Shape();
   const int extra = shape.closed - shape.opened;
-  std::string hint = "文はメソッドの { } の中に、メソッドはクラスの { } の中に書きます。\n";
   if (extra > 0)
-    return hint + "「}」が " + std::to_string(extra) +
-           " 個多いため、クラスが途中で終わっています。余分な「}」を消してください。";
-  return hint + "{ } の組み合わせと、この行を書いた場所を確かめてください。";
+    return Fill(
+        "文はメソッドの { } の中に、メソッドはクラスの { } の中に書きます。\n"
+        "「}」が %1 個多いため、クラスが途中で終わっています。余分な「}」を消してください。",
+        {std::to_string(extra)});
+  return "文はメソッドの { } の中に、メソッドはクラスの { } の中に書きます。\n"
+         "{ } の組み合わせと、この行を書いた場所を確かめてください。";
 }
 
 std::string IllegalCharacter(const Found& f) {
@@ -602,9 +643,10 @@ std::string UnreportedException(const Found& f) {
   if (name.empty()) name = Between(f.message, "unreported exception ", ";");
   name = Trimmed(name);
   if (name.empty()) return std::string();
-  const std::string n(name);
-  return n + " が起きる場合の処理が必要です。\ntry { } catch (" + n +
-         " e) { } で囲むか、メソッドに throws " + n + " を付けてください。";
+  return Fill(
+      "%1 が起きる場合の処理が必要です。\n"
+      "try { } catch (%1 e) { } で囲むか、メソッドに throws %1 を付けてください。",
+      {name});
 }
 
 // In the order of trust: the first row whose pattern the message holds.
@@ -664,21 +706,21 @@ std::string IndexOutOfRange(const Found& f) {
     end = NumberAfter(m, ", ");
   }
   if (!begin.empty() && !end.empty() && !length.empty())
-    return "長さ " + length + " の文字列から " + begin + " から " + end +
-           " までを取り出そうとしました。\n範囲は 0 から " + length +
-           " (length() の値) の中にしてください。";
+    return Fill(
+        "長さ %1 の文字列から %2 から %3 までを取り出そうとしました。\n"
+        "範囲は 0 から %1 (length() の値) の中にしてください。",
+        {length, begin, end});
   if (index.empty()) return std::string();
   if (length.empty())
-    return std::string(thing) + "の番号 " + index +
-           " は範囲の外です。番号は 0 から (長さ - 1) までです。";
+    return Fill("%1の番号 %2 は範囲の外です。番号は 0 から (長さ - 1) までです。", {thing, index});
   if (length == "0")
-    return "長さ 0 の" + std::string(thing) + "で番号 " + index + " を使おうとしました。この" +
-           thing + "にはまだ要素がありません。";
-  std::string hint = "長さ " + length + " の" + thing + "で番号 " + index +
-                     " を使おうとしました。使える番号は 0 から " +
-                     std::to_string(std::atoi(length.c_str()) - 1) + " までです。";
-  if (index == length) hint += "\nループの条件が「<=」になっていないか確かめてください。";
-  return hint;
+    return Fill("長さ 0 の%1で番号 %2 を使おうとしました。この%1にはまだ要素がありません。",
+                {thing, index});
+  return Fill(index == length ? "長さ %2 の%1で番号 %3 を使おうとしました。使える番号は 0 から %4 "
+                                "までです。\nループの条件が「<=」になっていないか確かめてください。"
+                              : "長さ %2 の%1で番号 %3 を使おうとしました。使える番号は 0 から %4 "
+                                "までです。",
+              {thing, length, index, std::to_string(std::atoi(length.c_str()) - 1)});
 }
 
 std::string NullValue(const Found& f) {
@@ -691,18 +733,21 @@ std::string NullValue(const Found& f) {
   if (!returned.empty()) value = returned;
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
     value = value.substr(1, value.size() - 2);
-  const std::string what = Quoted(value) + (returned.empty() ? "" : "の戻り値");
+  const std::string what = Fill(returned.empty() ? "「%1」" : "「%1」の戻り値", {value});
   const View invoked = Between(m, "Cannot invoke \"", "\"");
-  const std::string action = !invoked.empty() ? Quoted(invoked) + "を呼び出せませんでした"
+  const std::string action = !invoked.empty() ? Fill("「%1」を呼び出せませんでした", {invoked})
                              : Has(m, "array") ? "配列として使えませんでした"
                              : Has(m, "field") ? "フィールドを使えませんでした"
                                                : "使えませんでした";
-  std::string hint = what + "が null (何も入っていない) のため、" + action + "。\n";
   if (StartsWith(value, "<local"))
-    return hint +
-           "<local番号> は名前の分からないローカル変数です (javac -g "
-           "で名前が出ます)。値を入れた所を確かめてください。";
-  return hint + what + "に new などで値を入れているか確かめてください。";
+    return Fill(
+        "%1が null (何も入っていない) のため、%2。\n<local番号> は名前の分からない"
+        "ローカル変数です (javac -g で名前が出ます)。値を入れた所を確かめてください。",
+        {what, action});
+  return Fill(
+      "%1が null (何も入っていない) のため、%2。\n"
+      "%1に new などで値を入れているか確かめてください。",
+      {what, action});
 }
 
 std::string NotANumber(const Found& f) {
@@ -715,10 +760,10 @@ std::string NotANumber(const Found& f) {
   if (input.empty())
     return "空の文字列 (何も入力されていない) は数として読めません。\n"
            "数を入力してから Enter を押しているか確かめてください。";
-  return Quoted(Shortened(input)) +
-         " は数として読めません。\n"
-         "数字だけか "
-         "(空白や文字が混じっていないか)、整数を読む所に小数を渡していないか確かめてください。";
+  return Fill(
+      "「%1」 は数として読めません。\n数字だけか (空白や文字が混じっていないか)、"
+      "整数を読む所に小数を渡していないか確かめてください。",
+      {Shortened(input)});
 }
 
 std::string InputMismatch(const Found&) {
@@ -745,9 +790,10 @@ std::string WrongCast(const Found& f) {
   from = SimpleName(Trimmed(from));
   to = SimpleName(to);
   if (from.empty() || to.empty() || from.size() == f.message.size()) return std::string();
-  return std::string(from) + " のオブジェクトを " + std::string(to) +
-         " として使うことはできません。\nキャスト (" + std::string(to) +
-         ") の前に、値の本当の型を確かめてください (instanceof で調べられます)。";
+  return Fill(
+      "%1 のオブジェクトを %2 として使うことはできません。\n"
+      "キャスト (%2) の前に、値の本当の型を確かめてください (instanceof で調べられます)。",
+      {from, to});
 }
 
 std::string EndlessRecursion(const Found&) {
@@ -773,13 +819,13 @@ std::string NewerClassFile(View text) {
   if (compiled.empty()) compiled = NumberAfter(text, "major.minor version ");
   const std::string runs = NumberAfter(text, "versions up to ");
   if (compiled.empty()) return std::string();
-  std::string hint = "このクラスは Java " + JavaVersion(compiled) + " (クラスファイル " + compiled +
-                     ") 用にコンパイルされていて、";
-  hint += runs.empty() ? "この java より新しいものです。"
-                       : "この java は Java " + JavaVersion(runs) + " までしか実行できません。";
-  return hint +
-         "\njavac と java が別の JDK のものです。同じ JDK の javac と java "
-         "を使うように、PATH や JDK の設定を確かめてください。";
+  return Fill(runs.empty() ? "このクラスは Java %1 (クラスファイル %2) 用にコンパイルされていて、"
+                             "この java より新しいものです。%4"
+                           : "このクラスは Java %1 (クラスファイル %2) 用にコンパイルされていて、"
+                             "この java は Java %3 までしか実行できません。%4",
+              {JavaVersion(compiled), compiled, JavaVersion(runs),
+               "\njavac と java が別の JDK のものです。同じ JDK の javac と java "
+               "を使うように、PATH や JDK の設定を確かめてください。"});
 }
 
 std::string UnsupportedVersion(const Found& f) { return NewerClassFile(f.message); }
@@ -807,9 +853,10 @@ std::string MainClassNotFound(const Found& f) {
   if (name.empty()) name = Between(f.message, "メイン・クラス", "が見つからなかった");
   if (name.empty()) name = After(f.message, "main class ");
   name = Trimmed(name);
-  return "クラス" + Quoted(name) +
-         "のクラスファイルが見つかりません。\n"
-         "よくある原因は、ファイル名とクラス名の違い、package の中のクラス、コンパイルの失敗です。";
+  return Fill(
+      "クラス「%1」のクラスファイルが見つかりません。\nよくある原因は、"
+      "ファイル名とクラス名の違い、package の中のクラス、コンパイルの失敗です。",
+      {Trimmed(name)});
 }
 
 std::string MainClassNotLinked(const Found& f) {
@@ -826,9 +873,10 @@ std::string MainMethodNotFound(const Found& f) {
   View name = Between(f.message, "クラス", "で見つかりません");
   if (name.empty()) name = Between(f.message, "in class ", ",");
   name = Trimmed(name);
-  return "クラス" + Quoted(name) +
-         "に public static void main(String[] args) がありません。\n"
-         "main のつづりと、public static void、引数 (String[] args) を確かめてください。";
+  return Fill(
+      "クラス「%1」に public static void main(String[] args) がありません。\n"
+      "main のつづりと、public static void、引数 (String[] args) を確かめてください。",
+      {name});
 }
 
 const HintRule kLauncherRules[] = {
@@ -838,6 +886,8 @@ const HintRule kLauncherRules[] = {
     {{"LinkageError"}, MainClassNotLinked},
     {{"メイン・メソッドが", "Main method not found", "main method not found"}, MainMethodNotFound},
 };
+
+#pragma GCC pop_options
 
 // ---------------------------------------------------------------------------
 // The walk over the result text.
@@ -859,21 +909,40 @@ View Content(View line) {
   return line;
 }
 
-// Where javac's message starts in "<file>.java:<n>: エラー: <message>", or kNone.
-std::size_t JavacMessageStart(View line) {
-  for (View mark : {View("エラー: "), View("error: ")}) {
-    for (std::size_t at = line.find(mark); at != kNone; at = line.find(mark, at + 1)) {
-      if (at < 2 || line.substr(at - 2, 2) != ": ") continue;
-      std::size_t digits = at - 2;
-      while (digits > 0 && IsDigit(line[digits - 1])) --digits;
-      if (digits == at - 2 || digits < 6 || line[digits - 1] != ':') continue;
-      View suffix = line.substr(digits - 6, 5);
-      std::string lower;
-      for (char c : suffix) lower += Lower(c);
-      if (lower == ".java") return at + mark.size();
+// Whether "<file>.java:<n>: " ends just before at.
+bool FollowsJavaPlace(View line, std::size_t at) {
+  if (at < 2 || line[at - 1] != ' ' || line[at - 2] != ':') return false;
+  std::size_t digits = at - 2;
+  while (digits > 0 && IsDigit(line[digits - 1])) --digits;
+  if (digits == at - 2 || digits < 6 || line[digits - 1] != ':') return false;
+  std::string suffix;
+  for (char c : line.substr(digits - 6, 5)) suffix += Lower(c);
+  return suffix == ".java";
+}
+
+// Where a line's message starts: javac's after "<file>.java:<n>: エラー: ",
+// the launcher's at "エラー: " or "Error: ". Found by the line's colons,
+// which are never trail bytes: most lines a program prints have few.
+struct Marks {
+  std::size_t javacMessage = kNone;
+  std::size_t launcherMessage = kNone;
+};
+
+Marks MarksOf(View line) {
+  Marks marks;
+  for (std::size_t colon = line.find(':'); colon != kNone; colon = line.find(':', colon + 1)) {
+    if (colon + 1 >= line.size() || line[colon + 1] != ' ') continue;
+    for (const View word : {View("エラー"), View("error"), View("Error")}) {
+      if (colon < word.size() || line.substr(colon - word.size(), word.size()) != word) continue;
+      const std::size_t start = colon - word.size();
+      if (word != "Error" && FollowsJavaPlace(line, start)) {
+        marks.javacMessage = colon + 2;
+        return marks;
+      }
+      if (word != "error" && marks.launcherMessage == kNone) marks.launcherMessage = start;
     }
   }
-  return kNone;
+  return marks;
 }
 
 // "        ^": javac's mark under the source line.
@@ -910,15 +979,16 @@ class HintWalk {
       const View line = Content(lines_[i]);
       std::string hint;
       std::size_t last = i;
-      const std::size_t message = JavacMessageStart(line);
-      if (message != kNone) {
+      const Marks marks = MarksOf(line);
+      if (marks.javacMessage != kNone) {
         last = CompilerMessageEnd(i);
-        hint = CompilerHint(i, last, line.substr(message));
+        hint = CompilerHint(i, last, line.substr(marks.javacMessage));
       } else if (Has(line, "Exception in thread \"")) {
         hint = ExceptionHint(i, line);
-      } else if (Has(line, "エラー: ") || Has(line, "Error: ")) {
+      } else if (marks.launcherMessage != kNone) {
         last = LauncherMessageEnd(i);
-        hint = LauncherHint(i, last, line);
+        const View message = line.substr(marks.launcherMessage);
+        hint = HintOf(kLauncherRules, message, false, FoundAt(i, last, message));
       }
       for (; i <= last; ++i) out_.append(lines_[i]);
       if (!hint.empty()) AppendHint(hint);
@@ -975,12 +1045,6 @@ class HintWalk {
     Found found = FoundAt(head, std::min(head + 3, lines_.size() - 1), message);
     found.name = SimpleName(type);
     return HintOf(kExceptionRules, found.name, true, found);
-  }
-
-  std::string LauncherHint(std::size_t head, std::size_t last, View line) {
-    const std::size_t at = line.find("エラー: ");
-    const View message = at != kNone ? line.substr(at) : After(line, "Error: ");
-    return HintOf(kLauncherRules, message, false, FoundAt(head, last, message));
   }
 
   void AppendHint(const std::string& hint) {
