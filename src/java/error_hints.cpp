@@ -991,7 +991,9 @@ class HintWalk {
         hint = HintOf(kLauncherRules, message, false, FoundAt(i, last, message));
       }
       for (; i <= last; ++i) out_.append(lines_[i]);
-      if (!hint.empty()) AppendHint(hint);
+      // A text that has its hints already keeps them as they are.
+      if (!hint.empty() && !(i < lines_.size() && StartsWith(lines_[i], kHintPrefix)))
+        AppendHint(hint);
     }
     return std::move(out_);
   }

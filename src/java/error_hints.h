@@ -20,7 +20,8 @@ using SourceReader = std::function<std::string(const std::string& path)>;
 // it knows (after the source line, the caret and the detail lines), after
 // the first line of each uncaught exception it knows and after the launcher's
 // errors. Relative file names in the messages are taken from toolFolder.
-// A prompt glued before a message does not hide it.
+// A prompt glued before a message does not hide it; a text that has its
+// hints already comes back unchanged.
 std::string WithHints(const std::string& transcript, const std::string& toolFolder,
                       const SourceReader& readSource);
 

@@ -220,6 +220,7 @@ TEST(ErrorHintsText, KnowTheFormsOfOlderJdks) {
     const std::string hinted = WithHints(c.line, "C:\\work\\", nullptr);
     EXPECT_EQ(hinted.find(std::string(c.line) + "\r\n" + kHintPrefix), 0u) << Utf8(hinted);
     EXPECT_NE(hinted.find(c.hint), std::string::npos) << Utf8(hinted);
+    EXPECT_EQ(WithHints(hinted, "C:\\work\\", nullptr), hinted);
   }
 }
 
