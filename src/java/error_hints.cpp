@@ -269,23 +269,38 @@ const UsualClass* UsualClassNamed(View name) {
   return nullptr;
 }
 
-// Edits (insert, delete, change, swap of two neighbours) between a and b,
-// case aside; more than limit, or names too long to be typed by mistake,
-// count as limit + 1.
-std::size_t Distance(View a, View b, std::size_t limit) {
-  constexpr std::size_t kLongest = 64;
-  const std::size_t m = a.size(), n = b.size();
-  if ((m > n ? m - n : n - m) > limit || m > kLongest || n > kLongest) return limit + 1;
-  std::size_t rows[3][kLongest + 1];
+constexpr std::size_t kLongestName = 64;
+
+// The characters of a name, each a code of its bytes (a double-byte one as
+// one character), ASCII letters in lower case; 0 when it is too long to be
+// typed by mistake.
+std::size_t NameCharacters(View name, unsigned (&codes)[kLongestName]) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (count == kLongestName) return 0;
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c >= 0x80 && i + 1 < name.size() && IsDBCSLeadByte(c))
+      codes[count++] = c << 8 | static_cast<unsigned char>(name[++i]);
+    else
+      codes[count++] = static_cast<unsigned char>(Lower(name[i]));
+  }
+  return count;
+}
+
+// Edits (insert, delete, change, swap of two neighbours) between two names,
+// by characters and case aside; more than limit counts as limit + 1.
+std::size_t Distance(const unsigned* a, std::size_t m, const unsigned* b, std::size_t n,
+                     std::size_t limit) {
+  if ((m > n ? m - n : n - m) > limit) return limit + 1;
+  std::size_t rows[3][kLongestName + 1];
   std::size_t *before = rows[0], *previous = rows[1], *current = rows[2];
   for (std::size_t j = 0; j <= n; ++j) previous[j] = j;
   for (std::size_t i = 1; i <= m; ++i) {
     current[0] = i;
     for (std::size_t j = 1; j <= n; ++j) {
-      const std::size_t change = Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1;
+      const std::size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
       current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + change});
-      if (i > 1 && j > 1 && Lower(a[i - 1]) == Lower(b[j - 2]) &&
-          Lower(a[i - 2]) == Lower(b[j - 1]))
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
         current[j] = std::min(current[j], before[j - 2] + 1);
     }
     std::swap(before, previous);
@@ -295,16 +310,23 @@ std::size_t Distance(View a, View b, std::size_t limit) {
 }
 
 // Names of the source, then common ones, that differ from name only in case
-// or by one or two letters (one for short names): the closest, three at most.
+// or by one or two characters (one for short names, none for names of one
+// or two letters): the closest, three at most.
 std::vector<std::string> SimilarNames(View name, const SourceShape& shape) {
   const auto known = shape.similar.find(std::string(name));
   if (known != shape.similar.end()) return known->second;
-  const std::size_t limit = name.size() <= 2 ? 0 : name.size() <= 4 ? 1 : 2;
+  unsigned wanted[kLongestName], other[kLongestName];
+  const std::size_t length = NameCharacters(name, wanted);
+  const bool wide = length < name.size();
+  const std::size_t limit = length <= 2 ? (wide ? 1 : 0) : length <= 4 ? 1 : 2;
   std::vector<std::string> best;
-  std::size_t bestDistance = limit + 1;
+  std::size_t bestDistance = limit;
   auto consider = [&](View candidate) {
-    if (candidate == name) return;
-    const std::size_t distance = Distance(name, candidate, limit);
+    if (candidate == name || candidate.size() + 2 * limit < name.size() ||
+        candidate.size() > name.size() + 2 * limit)
+      return;
+    const std::size_t distance =
+        Distance(wanted, length, other, NameCharacters(candidate, other), limit);
     if (distance > bestDistance) return;
     if (distance < bestDistance) best.clear();
     bestDistance = distance;
@@ -312,9 +334,11 @@ std::vector<std::string> SimilarNames(View name, const SourceShape& shape) {
     if (best.size() < 3 && std::find(best.begin(), best.end(), word) == best.end())
       best.push_back(word);
   };
-  for (const View word : shape.words) consider(word);
-  for (const char* common : kCommonNames) consider(common);
-  for (const UsualClass& usual : kUsualClasses) consider(usual.name);
+  if (length > 0) {
+    for (const View word : shape.words) consider(word);
+    for (const char* common : kCommonNames) consider(common);
+    for (const UsualClass& usual : kUsualClasses) consider(usual.name);
+  }
   shape.similar[std::string(name)] = best;
   return best;
 }
