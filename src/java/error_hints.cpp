@@ -391,8 +391,8 @@ struct HintRule {
 // javac's errors.
 
 std::string Semicolon(const Found&) {
-  return "「;」が足りません。たいてい、この行 (^ の所) "
-         "かその前の行の終わりに「;」を書くと直ります。";
+  return "「;」が足りません。\n"
+         "たいてい、この行 (^ の所) かその前の行の終わりに「;」を書くと直ります。";
 }
 
 std::string MissingSymbol(const Found& f) {
@@ -407,7 +407,7 @@ std::string MissingSymbol(const Found& f) {
   const bool isMethod = kind == "メソッド" || kind == "method";
   if (!isMethod) {
     if (const UsualClass* usual = UsualClassNamed(name))
-      return Fill("%1 を使うには、ファイルの先頭 (class の前) に import %2.%1; を書いてください。",
+      return Fill("import %2.%1; をファイルの先頭 (class の前) に書いてください。",
                   {usual->name, usual->package});
   }
   const std::vector<std::string> similar = SimilarNames(name, f.Shape());
@@ -471,8 +471,8 @@ std::string IncompatibleTypes(const Found& f) {
                                                             : nullptr;
     if (parser)
       return Fill(
-          "文字列 (String) はそのまま %1 に入れられません。数にするには %2(文字列) "
-          "を使ってください。",
+          "文字列 (String) はそのまま %1 に入れられません。\n"
+          "数にするには %2(文字列) を使ってください。",
           {to, parser});
   }
   if (to == "String")
@@ -518,8 +518,7 @@ std::string Uninitialized(const Found& f) {
 
 std::string Unreachable(const Found&) {
   return "この文は実行されることがありません。\n"
-         "すぐ前の return・break・continue・throw "
-         "や、終わらないループの後ろにないか確かめてください。";
+         "return・break・throw や終わらないループの後ろにないか確かめてください。";
 }
 
 std::string PublicClassFile(const Found& f) {
@@ -708,7 +707,7 @@ const HintRule kCompilerRules[] = {
 
 std::string DivisionByZero(const Found& f) {
   if (!Has(f.message, "/ by zero")) return std::string();
-  return "整数を 0 で割ることはできません。割る数が 0 にならないか、割る前に確かめてください。";
+  return "整数は 0 で割れません。割る前に、割る数が 0 でないか確かめてください。";
 }
 
 // The index and the length (or a range) from the messages of JDK 8 to 25.
@@ -759,14 +758,14 @@ std::string NullValue(const Found& f) {
     value = value.substr(1, value.size() - 2);
   const std::string what = Fill(returned.empty() ? "「%1」" : "「%1」の戻り値", {value});
   const View invoked = Between(m, "Cannot invoke \"", "\"");
-  const std::string action = !invoked.empty() ? Fill("「%1」を呼び出せませんでした", {invoked})
+  const std::string action = !invoked.empty()  ? Fill("「%1」を呼び出せません", {invoked})
                              : Has(m, "array") ? "配列として使えませんでした"
                              : Has(m, "field") ? "フィールドを使えませんでした"
                                                : "使えませんでした";
   if (StartsWith(value, "<local"))
     return Fill(
-        "%1が null (何も入っていない) のため、%2。\n<local番号> は名前の分からない"
-        "ローカル変数です (javac -g で名前が出ます)。値を入れた所を確かめてください。",
+        "%1が null (何も入っていない) のため、%2。\n"
+        "値を入れた所を確かめてください。<local番号> はメソッドの中の変数です。",
         {what, action});
   return Fill(
       "%1が null (何も入っていない) のため、%2。\n"
@@ -785,8 +784,8 @@ std::string NotANumber(const Found& f) {
     return "空の文字列 (何も入力されていない) は数として読めません。\n"
            "数を入力してから Enter を押しているか確かめてください。";
   return Fill(
-      "「%1」 は数として読めません。\n数字だけか (空白や文字が混じっていないか)、"
-      "整数を読む所に小数を渡していないか確かめてください。",
+      "「%1」 は数として読めません。\n"
+      "空白や文字が混じっていないか、整数の所に小数を渡していないか確かめてください。",
       {Shortened(input)});
 }
 
@@ -816,19 +815,18 @@ std::string WrongCast(const Found& f) {
   if (from.empty() || to.empty() || from.size() == f.message.size()) return std::string();
   return Fill(
       "%1 のオブジェクトを %2 として使うことはできません。\n"
-      "キャスト (%2) の前に、値の本当の型を確かめてください (instanceof で調べられます)。",
+      "キャストの前に、instanceof で値の本当の型を確かめてください。",
       {from, to});
 }
 
 std::string EndlessRecursion(const Found&) {
   return "メソッドが自分自身を終わりなく呼び出しているようです。\n"
-         "再帰呼び出しに、止まる条件 (呼び出さずに return する場合) があるか確かめてください。";
+         "止まる条件 (呼び出さずに return する場合) があるか確かめてください。";
 }
 
 std::string OutOfMemory(const Found&) {
   return "メモリが足りなくなりました。\n"
-         "終わらないループで配列やリストに要素を足し続けていないか、大きすぎる配列を作っていないか"
-         "確かめてください。";
+         "要素を足し続けるループや、大きすぎる配列がないか確かめてください。";
 }
 
 // Java's version for a class-file major version: 52 is Java 8, 69 Java 25.
@@ -843,13 +841,12 @@ std::string NewerClassFile(View text) {
   if (compiled.empty()) compiled = NumberAfter(text, "major.minor version ");
   const std::string runs = NumberAfter(text, "versions up to ");
   if (compiled.empty()) return std::string();
-  return Fill(runs.empty() ? "このクラスは Java %1 (クラスファイル %2) 用にコンパイルされていて、"
-                             "この java より新しいものです。%4"
-                           : "このクラスは Java %1 (クラスファイル %2) 用にコンパイルされていて、"
-                             "この java は Java %3 までしか実行できません。%4",
-              {JavaVersion(compiled), compiled, JavaVersion(runs),
-               "\njavac と java が別の JDK のものです。同じ JDK の javac と java "
-               "を使うように、PATH や JDK の設定を確かめてください。"});
+  return Fill(
+      runs.empty()
+          ? "このクラスは Java %1 (クラスファイル %2) 用で、この java より新しいものです。%4"
+          : "このクラスは Java %1 (クラスファイル %2) 用です。この java は Java %3 までです。%4",
+      {JavaVersion(compiled), compiled, JavaVersion(runs),
+       "\njavac と java が別の JDK のものです。同じ JDK の javac と java を使ってください。"});
 }
 
 std::string UnsupportedVersion(const Found& f) { return NewerClassFile(f.message); }
@@ -878,8 +875,8 @@ std::string MainClassNotFound(const Found& f) {
   if (name.empty()) name = After(f.message, "main class ");
   name = Trimmed(name);
   return Fill(
-      "クラス「%1」のクラスファイルが見つかりません。\nよくある原因は、"
-      "ファイル名とクラス名の違い、package の中のクラス、コンパイルの失敗です。",
+      "クラス「%1」のクラスファイルが見つかりません。\n"
+      "ファイル名とクラス名の違い、package、コンパイルの失敗がよくある原因です。",
       {Trimmed(name)});
 }
 

@@ -55,8 +55,7 @@ const HintCase kCases[] = {
      nullptr, true, "似た名前: name"},
     {"Jp.java", "class Jp { int 点数 = 1;\n int f() { return 点効; } }", nullptr, true,
      "似た名前: 点数"},
-    {"Nz.java", "class Nz { int f() { return zzz; } }", nullptr, true,
-     "「zzz」が見つかりません。"},
+    {"Nz.java", "class Nz { int f() { return zzz; } }", nullptr, true, "「zzz」が見つかりません。"},
     {"Imp.java", "class Imp { Scanner in = new Scanner(System.in); }", nullptr, true,
      "import java.util.Scanner;"},
     {"Inc.java", "class Inc { int n = \"12\"; }", nullptr, true, "Integer.parseInt"},
@@ -81,7 +80,7 @@ const HintCase kCases[] = {
     {"Out.java", "class Out { }\n}\n", nullptr, true, "「}」が 1 個多い"},
     {"Type.java", "class Type { System.out.println(1); }", nullptr, true,
      "文はメソッドの { } の中に"},
-    {"Ex.java", kExceptions, "div", false, "0 で割ることはできません"},
+    {"Ex.java", kExceptions, "div", false, "整数は 0 で割れません"},
     {"Ex.java", kExceptions, "arr", false, "長さ 3 の配列で番号 3"},
     {"Ex.java", kExceptions, "str", false, "番号 5 "},
     {"Ex.java", kExceptions, "npe", false, "「String.length()」を呼び出せません"},
@@ -205,7 +204,7 @@ TEST(ErrorHintsText, KnowTheFormsOfOlderJdks) {
       {"Exception in thread \"main\" java.lang.UnsupportedClassVersionError: Old has been compiled "
        "by a more recent version of the Java Runtime (class file version 55.0), this version of "
        "the Java Runtime only recognizes class file versions up to 52.0",
-       "Java 11 (クラスファイル 55) 用にコンパイルされていて、この java は Java 8 まで"},
+       "Java 11 (クラスファイル 55) 用です。この java は Java 8 まで"},
       {"Exception in thread \"main\" java.lang.IndexOutOfBoundsException: Index: 2, Size: 0",
        "長さ 0 のリストで番号 2"},
       {"Exception in thread \"main\" java.lang.ArrayIndexOutOfBoundsException: 5",
