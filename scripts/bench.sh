@@ -5,13 +5,14 @@
 # (P4); then a click on the strip with the machine's real JDK against
 # "cmd /c javac" and javac alone (C1), the first compile after a JDK change
 # (C2) and the idle processor time after a run (C3); and one search for the
-# installed JDKs (J1, target < 20 ms). Installs what is missing
+# installed JDKs (J1, target < 20 ms); and what the error hints cost on
+# 256 KiB of output (H1, H2; 5 ms at most). Installs what is missing
 # and builds the 64-bit tree first.
 #   scripts/bench.sh [rounds]   (at least 15; 25 by default; C1 takes 15)
 # PELLARO_BENCH_BUILD names another build tree (default build/x86_64);
 # PELLARO_BENCH_EXE another Pellaro.exe to measure (an older build, say);
 # PELLARO_BENCH_ONLY=click measures C1 to C3 alone, PELLARO_BENCH_CLICKS
-# rounds of them (15 by default).
+# rounds of them (15 by default); PELLARO_BENCH_ONLY=hints H1 and H2 alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -24,7 +25,7 @@ echo "== Building ($BUILD)"
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" -j2 --target Pellaro bench_runtool bench_start bench_click \
-  bench_jdk_search fake_programs jdk_bridge_programs
+  bench_jdk_search bench_hints fake_programs jdk_bridge_programs
 
 BUILD_DIR=$(cd "$BUILD" && pwd)
 . scripts/wine-env.sh
@@ -51,6 +52,8 @@ fi
 echo "== Benchmark on $(nproc) cores, $(wine --version 2>/dev/null)"
 cd "$BUILD_DIR"
 status=0
+./wine-run.sh fakes/bench_hints.exe "$PAIRS" </dev/null || status=1
+if [ "${PELLARO_BENCH_ONLY:-}" = hints ]; then exit $status; fi
 if [ "${PELLARO_BENCH_ONLY:-}" != click ]; then
   ./wine-run.sh fakes/bench_runtool.exe "$PAIRS" </dev/null || status=1
   ./wine-run.sh fakes/bench_start.exe "$(winepath -w "$PELLARO_EXE" 2>/dev/null)" \

@@ -45,6 +45,7 @@ void OnInitDialog(HWND page) {
   SetDlgItemTextA(page, IDC_EXT_HTML_READ, Settings.HTMLRead);
   SetDlgItemTextA(page, IDC_EXT_JDK_FOLDER, Settings.JdkFolder);
   SetCheck(page, IDC_EXT_FAST_JAVAC, Settings.FastJavac);
+  SetCheck(page, IDC_EXT_SHOW_HINTS, Settings.ShowHints);
   auto* list = new AppletParamList(Settings.Param);
   SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(list));
   for (const AppletParam& param : *list)
@@ -129,6 +130,7 @@ void OnApply(HWND page) {
   }
   Settings.Param = *WorkingListOf(page);
   Settings.FastJavac = CheckState(page, IDC_EXT_FAST_JAVAC);
+  Settings.ShowHints = CheckState(page, IDC_EXT_SHOW_HINTS);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "common/dbcs_text.h"
 #include "common/file_paths.h"
+#include "java/error_hints.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ bool IsCompilerMessage(const std::string& outputLine) {
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists) {
+  if (IsHintLine(outputLine)) return {};
   const SourcePlace named = PlaceNamedBy(outputLine, toolFolder);
   if (!named.line.empty() && fileExists(named.file)) return named;
   // A program's own output often holds a time or a ratio ("1:42:06"): only a

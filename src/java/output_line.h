@@ -30,7 +30,8 @@ bool IsCompilerMessage(const std::string& outputLine);
 
 // Where outputLine leads: the place it names when that file exists, otherwise,
 // for a compiler message, sourceFile at LineNumberOf. The line is empty when
-// it leads nowhere.
+// it leads nowhere, as a
+// hint line always does.
 SourcePlace JumpPlaceOf(const std::string& outputLine, const std::string& sourceFile,
                         const std::string& toolFolder,
                         const std::function<bool(const std::string&)>& fileExists);

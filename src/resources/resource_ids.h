@@ -74,6 +74,7 @@
 #define IDC_EXT_JDK_BROWSE 1111
 #define IDC_EXT_JDK_FOUND 1112
 #define IDC_EXT_FAST_JAVAC 1113
+#define IDC_EXT_SHOW_HINTS 1350
 
 // PARAM dialog (OK and cancel are IDOK and IDCANCEL)
 #define IDC_PARAM_NAME 1107

@@ -103,6 +103,7 @@ void AppSettings::LoadSettings() {
     ParseParamText(paramText.data(), paramText.size(), Param);
   LoadText(key, "JdkFolder", JdkFolder);
   LoadFlag(key, "FastJavac", FastJavac, 1);
+  LoadFlag(key, "ShowHints", ShowHints, 1);
   RememberStoredState();
 }
 
@@ -144,6 +145,7 @@ void AppSettings::ForEachStoredValue(const StoredValueVisitor& visit) const {
   visit(app, "Param", REG_SZ, paramText.size() < 2 ? kNoParamText : paramText);
   text(app, "JdkFolder", JdkFolder, sizeof JdkFolder);
   number(app, "FastJavac", FastJavac);
+  number(app, "ShowHints", ShowHints);
 }
 
 void AppSettings::RememberStoredState() {

@@ -67,6 +67,8 @@ class AppSettings {
   char JdkFolder[kTextFieldSize] = {};
   // Non-zero: javac starts with options that make a small compile quick.
   DWORD FastJavac = 1;
+  // Non-zero: the result window explains common errors with hint lines.
+  DWORD ShowHints = 1;
 
  private:
   // Index of the AppData key beside the slot keys 0 to 2.

@@ -10,6 +10,7 @@
 #include "common/win_handle.h"
 #include "dialogs/pickers.h"
 #include "editor/line_jump.h"
+#include "java/error_hints.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
@@ -81,6 +82,13 @@ void SetTextFont(HWND window, UINT dpi) {
   state->font = std::move(made);
 }
 
+// The run's output, with hint lines under the errors it explains when they
+// are wanted. Whether the window opens was decided on the output alone.
+std::string ShownText(const RunOrigin& origin) {
+  if (!Settings.ShowHints) return ResultBuffer;
+  return WithHints(ResultBuffer, origin.toolFolder, ReadSourceAsAnsi);
+}
+
 void OnInitDialog(HWND window, const ResultWindowStart* start) {
   auto* state = new ResultWindowState;
   state->modal = start && start->modal;
@@ -96,7 +104,7 @@ void OnInitDialog(HWND window, const ResultWindowStart* start) {
   // field keeps its own font and place, which this window sets.
   KeepOwnFontAndPlaceOnDpiChange(edit);
   SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-  SetWindowTextA(edit, ResultBuffer);
+  SetWindowTextA(edit, ShownText(start ? start->origin : RunOrigin()).c_str());
   // The window owns its copy now; the buffer is free for the next command.
   std::fill(ResultBuffer, ResultBuffer + lstrlenA(ResultBuffer), '\0');
   InstallResultEditProc(edit, start ? start->origin : RunOrigin());

@@ -139,6 +139,7 @@ void ResetSettingsInMemory() {
   s.Param.clear();
   s.JdkFolder[0] = '\0';
   s.FastJavac = 1;
+  s.ShowHints = 1;
   s.font = DefaultResultFont();
   for (int i = 0; i < kSlotCount; ++i) {
     s.Cmd[i] = CommandSlot();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "java/error_hints.h"
 #include "test_support.h"
 #include "ui_driver.h"
 
@@ -104,7 +105,8 @@ TEST_F(CompileOnlyRun, ShowsTheCompilerOutputAfterTheLeadingSpace) {
   const std::string text = ResultText(result);
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text[0], ' ');
-  EXPECT_NE(text.find(output), std::string::npos) << Utf8(text);
+  // javac's lines, with the hint under its message.
+  EXPECT_NE(text.find(WithHints(output, Folder(), nullptr)), std::string::npos) << Utf8(text);
   CloseAndExpectCleanExit(result);
 }
 

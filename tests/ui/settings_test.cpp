@@ -272,6 +272,7 @@ std::vector<ControlCase> ControlCases() {
       {kExtended, IDC_EXT_JDK_FOLDER, kText, "AppData", "JdkFolder", "C:\\jdk", "C:\\jdk",
        "D:\\Java\\" + hyou, "D:\\Java\\" + hyou},
       {kExtended, IDC_EXT_FAST_JAVAC, kCheck, "AppData", "FastJavac", "1", "1", "0", "0"},
+      {kExtended, IDC_EXT_SHOW_HINTS, kCheck, "AppData", "ShowHints", "0", "0", "1", "1"},
   };
 }
 

@@ -66,6 +66,8 @@ TEST(OutputLine, LeadsToTheFileAMessageOrFrameNamesThenToTheRunsSource) {
       {"12:34:56", "", ""},
       {"Dec 08, 2026 1:42:06 PM Hello main", "", ""},
       {"比率 16:9: ワイド", "", ""},
+      // A hint quoting the user's input never leads anywhere.
+      {"ヒント: 「Hello.java:3:」 は数として読めません。", "", ""},
   };
   for (const OutputCase& c : cases) {
     const SourcePlace place = JumpPlaceOf(c.line, kSource, kToolFolder, Exists);

@@ -82,6 +82,19 @@ TEST_F(ResultWindowTest, TwoWindowsOpenAtOnceEachCloseOnTheirOwn) {
   EXPECT_FALSE(IsWindow(newer));
 }
 
+// The hints go into the window's text, as shown and saved, unless turned off.
+TEST_F(ResultWindowTest, ShowsHintsUnderTheErrorsWhenTheyAreWanted) {
+  const char output[] = "A.java:1: error: ';' expected\r\nint x\r\n     ^\r\n1 error\r\n";
+  for (const DWORD showHints : {1u, 0u}) {
+    Settings.ShowHints = showHints;
+    HWND window = Open(output);
+    const std::string text = Text(window);
+    DestroyWindow(window);
+    EXPECT_EQ(text.find("^\r\nヒント: ") != std::string::npos, showHints == 1) << Utf8(text);
+    EXPECT_NE(text.find("1 error"), std::string::npos);
+  }
+}
+
 TEST_F(ResultWindowTest, StoredPlacesNearTheLimitsOfTheirRangeGiveAWindowOnTheWorkArea) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));

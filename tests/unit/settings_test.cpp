@@ -81,6 +81,7 @@ TEST_F(SettingsStore, WithNoKeysTheRecordHasItsDefaultsAndExitWritesEveryValue) 
   EXPECT_EQ(bytes.substr(0, 7), "NO DATA");
   EXPECT_EQ(GetDword(kAppData, "Forground"), 1u);
   EXPECT_EQ(GetDword(kAppData, "FastJavac"), 1u);
+  EXPECT_EQ(GetDword(kAppData, "ShowHints"), 1u);
   for (const char* name : {"Kekka", "DOSPrompt", "LogSizeX", "LogSizeY", "LogPosX", "LogPosY",
                            "WindowX", "WindowY", "Fukusuu"})
     EXPECT_EQ(GetDword(kAppData, name), 0u) << name;
@@ -117,6 +118,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
     settings.Fukusuu = 1;
     std::strcpy(settings.JdkFolder, "C:\\Java\\jdk-21 表");
     settings.FastJavac = 0;
+    settings.ShowHints = 0;
     settings.Param = {{"width", "100"}, {"色", "赤"}};
     settings.font.lfHeight = -20;
     std::strcpy(settings.font.lfFaceName, "IPAGothic");
@@ -148,6 +150,7 @@ TEST_F(SettingsStore, EveryValueSurvivesTheRoundTrip) {
   EXPECT_EQ(loaded.Fukusuu, 1u);
   EXPECT_STREQ(loaded.JdkFolder, "C:\\Java\\jdk-21 表");
   EXPECT_EQ(loaded.FastJavac, 0u);
+  EXPECT_EQ(loaded.ShowHints, 0u);
   ASSERT_EQ(loaded.Param.size(), 2u);
   EXPECT_EQ(loaded.Param[1].name, "色");
   EXPECT_EQ(loaded.Param[1].value, "赤");
