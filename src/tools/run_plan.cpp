@@ -12,6 +12,7 @@
 #include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/path_ops.h"
+#include "tools/waiting_interpreter.h"
 
 namespace {
 
@@ -94,11 +95,14 @@ ToolCall JavacCall(const RunPlan& plan) {
   return {plan.folder, plan.sourceFile, plan.environment, plan.jdk};
 }
 
-ToolCall JavaCall(const RunPlan& plan) { return {plan.folder, plan.className, plan.environment}; }
+ToolCall JavaCall(const RunPlan& plan) {
+  return {plan.folder, plan.className, plan.environment, plan.jdk};
+}
 
 ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
   ToolCall call = CallOn(path);
   call.environment = plan.environment;
+  call.jdk = plan.jdk;
   return call;
 }
 
@@ -106,6 +110,14 @@ std::optional<Jdk> ChosenJdk() { return RunJdkFor(SettingFolder()); }
 
 std::string ToolEnvironment(const Jdk& jdk) {
   return jdk.onPath ? std::string() : EnvironmentWithPathFirst(CurrentEnvironment(), jdk.bin);
+}
+
+void PrepareInterpreterForNextRun() {
+  if (!RunEnvironmentKnown()) {
+    const std::optional<Jdk> jdk = ChosenJdk();
+    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::string());
+  }
+  PrepareInterpreter();
 }
 
 std::string JdkDescription(const std::string& settingFolder) {

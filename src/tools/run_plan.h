@@ -50,6 +50,11 @@ std::string JdkDescription(const std::string& settingFolder);
 // The environment the tools of jdk run with, as RunPlan::environment.
 std::string ToolEnvironment(const Jdk& jdk);
 
+// Starts the interpreter for the next run ahead of it (see
+// tools/waiting_interpreter.h): with the environment the last run took, or,
+// before any run, the one the JDK the runs would use needs.
+void PrepareInterpreterForNextRun();
+
 // An environment block (NUL-separated strings ending in an empty one) with
 // folder and a semicolon put in front of its PATH.
 std::string EnvironmentWithPathFirst(const std::string& block, const std::string& folder);
