@@ -261,10 +261,10 @@ std::string ToolWord(const std::string& argument) {
 }
 
 // The run: the JDK's feature version (from its release file), for the bytes
-// of the input; then the tool, reading what tail follows in the input file
-// through a FIFO, its output into a file; then its exit code. tail ends with
-// the tool, or when this program has made the end mark (its own input ended),
-// which the tool then sees as its input's end.
+// of the input; then the tool, reading through a pipe what tail follows in
+// the input file, its output into a file, its exit code into a second one.
+// tail ends when the tool has ended, or when this program has made the end
+// mark (its own input ended), which the tool then sees as its input's end.
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
   const std::string tool = "/usr/bin/" PELLARO_JDK_TOOL;
@@ -272,17 +272,14 @@ std::string ToolScript(const std::string& directory, const std::vector<std::stri
   for (const std::string& argument : arguments) command += " " + ToolWord(argument);
   const std::string part = ShellQuoted(UnixPath(files.exitCodePart));
   const std::string input = ShellQuoted(UnixPath(files.input));
-  const std::string fifo = ShellQuoted(UnixPath(files.input) + ".fifo");
   const std::string end = ShellQuoted(UnixPath(files.inputEnd));
   return "sed -n 's/^JAVA_VERSION=\"\\([0-9]*\\).*/\\1/p' \"$(dirname \"$(dirname \"$(readlink "
          "-f " +
          tool + ")\")\")/release\" >" + ShellQuoted(UnixPath(files.feature)) + "\n" + ": >>" +
-         input + "\n" + "mkfifo " + fifo + "\n" + "tail -c +1 -f " + input + " >" + fifo + " &\n" +
-         "tail=$!\n" + "(while [ ! -e " + end +
-         " ] && kill -0 $tail 2>/dev/null; do sleep 0.05; done; kill $tail 2>/dev/null) &\n" +
-         "(cd " + ShellQuoted(directory) + " && " + command + ") <" + fifo + " >" +
-         ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" +
-         "kill $tail 2>/dev/null\n" + "rm -f " + fifo + "\n" + "mv -f " + part + " " +
+         input + "\n" + "(tail -c +1 -f " + input + " & t=$!\n" + " while [ ! -e " + end +
+         " ] && [ ! -e " + part + " ]; do sleep 0.05; done\n" + " kill $t 2>/dev/null) | { (cd " +
+         ShellQuoted(directory) + " && " + command + ") >" + ShellQuoted(UnixPath(files.output)) +
+         " 2>&1; echo $? >" + part + "; }\n" + "mv -f " + part + " " +
          ShellQuoted(UnixPath(files.exitCode)) + "\n";
 }
 

@@ -263,7 +263,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     // The next script line goes in once the interpreter has taken this one.
     if (feeding) timeout = std::min<DWORD>(timeout, 1);
     if (watch)
-      MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      MsgWaitForMultipleObjects(count, handles, FALSE, timeout, QS_ALLINPUT);
     else
       WaitForMultipleObjects(count, handles, FALSE, timeout);
     run.pipes_.Service(text);
@@ -279,7 +279,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
     // The program keeps answering while its processes end.
     while (!interpreter->HasEnded() && GetTickCount() - began - milliseconds < kStopWait) {
       HANDLE process = interpreter->Process();
-      MsgWaitForMultipleObjectsEx(1, &process, kStopWatchPeriod, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      MsgWaitForMultipleObjects(1, &process, FALSE, kStopWatchPeriod, QS_ALLINPUT);
       watch->ShouldStop();
     }
   }

@@ -127,6 +127,35 @@ TEST_F(CommandPipelineTest, ErrorWordInCompilerOutputStopsBeforeJava) {
   }
 }
 
+// A javac that fails says so by its exit code, whatever its words: the
+// classes of an earlier compile must not run. Every run ends with a verdict.
+TEST_F(CommandPipelineTest, ExitCodeDecidesTheCompileAndTheTextEndsWithTheVerdict) {
+  const struct {
+    DWORD exeMode;
+    const char* exitCode;
+    Names tools;
+    const char* verdict;
+  } cases[] = {
+      {3, "1", {"javac"}, "--- コンパイルできませんでした ---\r\n"},
+      {1, "0", {"javac"}, "--- コンパイルできました ("},
+      {3, "0", {"javac", "java"}, "--- 終了コード 0 ("},
+      {2, "-1", {"java"}, "--- 終了コード -1 ("},
+  };
+  Prints("javac", "Error: Could not create the Java Virtual Machine.\r\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.exitCode);
+    DeleteFileA(log_.c_str());
+    ScopedEnv exitCode("PELLARO_FAKE_EXIT", c.exitCode);
+    Run(2, c.exeMode);
+    EXPECT_EQ(Tools(), c.tools);
+    const std::string result = ResultBuffer;
+    const std::size_t verdict = result.rfind("--- ");
+    ASSERT_NE(verdict, std::string::npos) << Utf8(result);
+    EXPECT_EQ(Utf8(result.substr(verdict, std::strlen(c.verdict))), Utf8(c.verdict));
+    EXPECT_EQ(result.substr(result.size() - 6), " ---\r\n") << Utf8(result);
+  }
+}
+
 TEST_F(CommandPipelineTest, SourceInFolderNamedErrorStillRunsAfterACleanCompile) {
   std::string dir = *folder_ / "error-エラー";
   ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
