@@ -146,7 +146,8 @@ RunOrigin RunSequence(int slot, const std::string& sourcePath, char* output) {
   const RunEnd end = mode == kThenJava
                          ? RunToolOrSayFailed("java", JavaCall(plan), slot, arguments, text, exit)
                          : RunAppletviewer(slot, path, plan, arguments, text, exit);
-  if (end == RunEnd::Finished) text.AppendLine(ExitCodeVerdict(exit.code, exit.milliseconds));
+  if (end == RunEnd::Finished && exit.codeKnown)
+    text.AppendLine(ExitCodeVerdict(exit.code, exit.milliseconds));
   return origin;
 }
 

@@ -296,6 +296,6 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   }
   if (fast) fast->Finished();
   if (byteOrderMark) text.AppendLine(kByteOrderMarkText);
-  if (exit) *exit = {code, milliseconds};
+  if (exit) *exit = {code, milliseconds, !visible};
   return RunEnd::Finished;
 }

@@ -80,10 +80,13 @@ void WatchRuns(RunWatch* watch);
 // ended, and the text ends with a line that says so.
 enum class RunEnd { Finished, NotStarted, Stopped };
 
-// How a tool that ran ended: its exit code, and how long it ran.
+// How a tool that ran ended: its exit code, and how long it ran. The code is
+// not known for a java shown in the visible prompt, which waits for a key
+// and ends with 0.
 struct ToolExit {
   DWORD code = 0;
   DWORD milliseconds = 0;
+  bool codeKnown = true;
 };
 
 // Where one tool runs and on what: the folder (with its trailing backslash),

@@ -44,6 +44,7 @@ struct ResultWindowState {
   RunControl* control = nullptr;  // while that run goes on
   std::string sourceFile;
   std::size_t shownStored = 0;  // what of the run's text is shown
+  std::size_t seenStored = 0;   // and looked at: a character cut in two waits
   std::size_t shownCuts = 0;
   DWORD wholeShownAt = 0;
 };
@@ -359,26 +360,36 @@ void ShowLiveText(HWND window, const ResultText& text) {
   if (!state) return;
   HWND edit = GetDlgItem(window, IDC_RESULT_TEXT);
   if (text.Cuts() == state->shownCuts && text.Stored() >= state->shownStored) {
-    if (text.Stored() == state->shownStored) return;
+    // Whole characters only: the output may stop between a lead byte and
+    // its trail byte.
+    std::size_t end = state->shownStored;
+    while (end < text.Stored()) {
+      const std::size_t length = IsDBCSLeadByte(static_cast<BYTE>(text.Text()[end])) ? 2 : 1;
+      if (end + length > text.Stored()) break;
+      end += length;
+    }
+    state->seenStored = text.Stored();
+    if (end == state->shownStored) return;
+    const std::string added(text.Text() + state->shownStored, end - state->shownStored);
     ChangeKeepingView(edit, [&] {
       SendMessageA(edit, EM_SETSEL, INT_MAX, INT_MAX);
-      SendMessageA(edit, EM_REPLACESEL, FALSE,
-                   reinterpret_cast<LPARAM>(text.Text() + state->shownStored));
+      SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
     });
-  } else {
-    // The middle was left out: the whole text changes.
-    const DWORD now = GetTickCount();
-    if (now - state->wholeShownAt < kWholeTextPeriod) return;
-    state->wholeShownAt = now;
-    ChangeKeepingView(edit, [&] { SetWindowTextA(edit, text.Text()); });
+    state->shownStored = end;
+    return;
   }
-  state->shownStored = text.Stored();
+  // The middle was left out: the whole text changes.
+  const DWORD now = GetTickCount();
+  if (now - state->wholeShownAt < kWholeTextPeriod) return;
+  state->wholeShownAt = now;
+  ChangeKeepingView(edit, [&] { SetWindowTextA(edit, text.Text()); });
+  state->shownStored = state->seenStored = text.Stored();
   state->shownCuts = text.Cuts();
 }
 
 bool LiveTextShown(HWND window, const ResultText& text) {
   ResultWindowState* state = StateOf(window);
-  return !state || (state->shownStored == text.Stored() && state->shownCuts == text.Cuts());
+  return !state || (state->seenStored == text.Stored() && state->shownCuts == text.Cuts());
 }
 
 void FinishLiveResultWindow(HWND window, const RunOrigin& origin) {

@@ -11,6 +11,11 @@
 // The sides take turns (A B A B ...) after two warm-up rounds; each ratio is
 // the median of A over the median of B, with the median of the pairs' own
 // ratios beside it. Also: 1 MiB of output keeps its end within 262,144 bytes.
+// L1: a java printing 1 MiB as fast as it can, after the live result window
+//     has opened, against the same run captured without a window (the time
+//     after the program's start-up delay).
+// W1: the processor time of the program's thread while a java in the live
+//     window waits for input.
 // Exit code 0 when every run delivered what it should.
 #include <windows.h>
 
@@ -20,6 +25,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -29,6 +35,8 @@
 #include "common/win_handle.h"
 #include "settings/app_settings.h"
 #include "tools/tool_run.h"
+#include "resources/resource_ids.h"
+#include "windows/progress_window.h"
 
 namespace {
 
@@ -44,6 +52,65 @@ std::string OwnFolder() {
 
 // How long each CreateProcess of RunWithPipe took, in milliseconds.
 std::vector<double> createTimes;
+
+// How long java waits before it prints, so that the live window is open.
+constexpr DWORD kJavaDelayMs = 1200;
+
+// Runs java on source the way the strip does: a run that goes on shows its
+// result window live; the window is closed afterwards.
+bool RunJavaLive(const std::string& source, std::size_t* stored = nullptr) {
+  ResultText text;
+  RunEnd end;
+  HWND live = nullptr;
+  {
+    RunProgress progress(source, nullptr);
+    WatchRuns(&progress);
+    end = RunTool("java", DirectoryOf(source) + "Hello", 0, ToolArguments::None, text);
+    WatchRuns(nullptr);
+    live = progress.LiveWindow();
+  }
+  if (stored) *stored = text.Stored();
+  if (live) DestroyWindow(live);
+  return live != nullptr && end != RunEnd::NotStarted;
+}
+
+double ThreadMilliseconds(HANDLE thread) {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(thread, &created, &exited, &kernel, &user);
+  const auto value = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (value(kernel) + value(user)) / 10000.0;
+}
+
+// The processor time the program's thread uses in 2 s while java waits for a
+// line in the live window; then the run is stopped.
+double IdleWhileWaitingForInput(const std::string& source) {
+  SetEnvironmentVariableA("PELLARO_FAKE_READLINE_JAVA", "1");
+  HANDLE mainThread = nullptr;
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
+                  FALSE, DUPLICATE_SAME_ACCESS);
+  const DWORD mainId = GetCurrentThreadId();
+  double used = -1;
+  std::thread watcher([&] {
+    Sleep(2000);
+    const double before = ThreadMilliseconds(mainThread);
+    Sleep(2000);
+    used = ThreadMilliseconds(mainThread) - before;
+    EnumThreadWindows(
+        mainId,
+        [](HWND window, LPARAM) {
+          PostMessageA(window, WM_COMMAND, IDC_RESULT_STOP, 0);
+          return TRUE;
+        },
+        0);
+  });
+  RunJavaLive(source);
+  watcher.join();
+  CloseHandle(mainThread);
+  SetEnvironmentVariableA("PELLARO_FAKE_READLINE_JAVA", nullptr);
+  return used;
+}
 
 }  // namespace
 
@@ -114,6 +181,24 @@ int main(int argc, char** argv) {
   PrintSide(hugeRunTool);
   SetEnvironmentVariableA(kBytesVariable, nullptr);
 
+  // The live window against the captured run of a java that waits, then
+  // prints 1 MiB as fast as it can.
+  Settings.Instance = GetModuleHandleA(nullptr);
+  SetEnvironmentVariableA("PELLARO_FAKE_DELAY_JAVA", std::to_string(kJavaDelayMs).c_str());
+  SetEnvironmentVariableA("PELLARO_FAKE_BYTES_JAVA", "1048576");
+  Side liveRun{"java printing 1 MiB into the live window", [&] { return RunJavaLive(source); }};
+  Side capturedRun{"java printing 1 MiB, captured", [&] {
+                     ResultText text;
+                     return RunTool("java", folder + "Hello", 0, ToolArguments::None, text) ==
+                            RunEnd::Finished;
+                   }};
+  TakeTurns(5, {&liveRun, &capturedRun}, 1);
+  PrintSide(liveRun);
+  PrintSide(capturedRun);
+  SetEnvironmentVariableA("PELLARO_FAKE_DELAY_JAVA", nullptr);
+  SetEnvironmentVariableA("PELLARO_FAKE_BYTES_JAVA", nullptr);
+  const double idle = IdleWhileWaitingForInput(source);
+
   std::printf("Ratios of the medians:\n");
   PrintRatio("P1", quietRunTool, quietInterpreter, "<= 1.15");
   PrintRatio("", quietRunTool, quietDirect, "");
@@ -121,11 +206,19 @@ int main(int argc, char** argv) {
       "     (over javac started directly, for information: the interpreter is part of "
       "the design)\n");
   PrintRatio("P2", largeRunTool, largeInterpreter, "<= 1.10");
+  const double delay = kJavaDelayMs / 1000.0;
+  std::printf(
+      "L1 %5.2f  live %.0f ms against captured %.0f ms after java's %lu ms delay "
+      "(target <= 1.2)\n",
+      (Median(liveRun.seconds) - delay) / (Median(capturedRun.seconds) - delay),
+      (Median(liveRun.seconds) - delay) * 1000, (Median(capturedRun.seconds) - delay) * 1000,
+      static_cast<unsigned long>(kJavaDelayMs));
+  std::printf("W1 %5.1f ms of processor time in 2 s while java waits for input (target 0)\n", idle);
 
   DeleteFileA(source.c_str());
   RemoveDirectoryA(folder.c_str());
   bool ok = quietRunTool.ok && quietInterpreter.ok && quietDirect.ok && largeRunTool.ok &&
-            largeInterpreter.ok && hugeRunTool.ok;
+            largeInterpreter.ok && hugeRunTool.ok && liveRun.ok && capturedRun.ok && idle >= 0;
   std::fflush(stdout);
   // No static destructors: nothing of this program's settings is saved.
   std::_Exit(ok ? 0 : 1);

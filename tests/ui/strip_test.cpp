@@ -481,14 +481,42 @@ TEST_F(StripLifetime, EndsWithTheLastEditorAndReopensWhereItWasDragged) {
   ExitFromMenu();
 }
 
+// Every pipe handle of process pid, duplicated into this process and held
+// while the object lives.
+class HeldPipes {
+ public:
+  explicit HeldPipes(DWORD pid) {
+    UniqueHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid));
+    for (ULONG_PTR value = 4; process && value < 0x10000; value += 4) {
+      HANDLE copy = nullptr;
+      if (!DuplicateHandle(process.Get(), reinterpret_cast<HANDLE>(value), GetCurrentProcess(),
+                           &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        continue;
+      UniqueHandle held(copy);
+      if (GetFileType(copy) == FILE_TYPE_PIPE) pipes_.push_back(std::move(held));
+    }
+  }
+  bool Empty() const { return pipes_.empty(); }
+
+ private:
+  std::vector<UniqueHandle> pipes_;
+};
+
+// The interpreters that wait for a run end with a killed Pellaro even when
+// another process holds their input open, so that they never see its end.
 TEST_F(StripLifetime, InterpreterWaitingForTheNextRunEndsWhenPellaroIsKilled) {
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
-  std::vector<DWORD> waiting;
+  // One interpreter waits from the start, another after a command.
+  RunFromMenu(0);
+  ASSERT_TRUE(WaitForToolRecords(1, 1));
+  std::set<DWORD> waiting;
   ASSERT_TRUE(WaitUntil([&] {
     for (const auto& child : ChildProcesses(pellaro_.Id()))
-      if (lstrcmpiA(child.second.c_str(), "cmd.exe") == 0) waiting.push_back(child.first);
+      if (lstrcmpiA(child.second.c_str(), "cmd.exe") == 0) waiting.insert(child.first);
     return !waiting.empty();
   })) << "no interpreter waits for a run";
+  HeldPipes held(pellaro_.Id());
+  ASSERT_FALSE(held.Empty());
   pellaro_.EndIfRunning();
   for (DWORD id : waiting) EXPECT_TRUE(ProcessEnds(id, 5000)) << "interpreter " << id;
 }
