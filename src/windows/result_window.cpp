@@ -33,8 +33,10 @@ const wchar_t kEndOfInputMark[] = L"^Z";
 // field below it, at 96 DPI.
 constexpr int kButtonBandHeight = 21;
 constexpr int kInputHeight = 22;
-// A text whose middle was left out is shown whole at most this often.
-constexpr DWORD kWholeTextPeriod = 500;
+// A text whose middle was left out is shown whole this long after the cut
+// was first seen, so that a burst of output costs one whole showing, and what
+// came is still seen within half a second.
+constexpr DWORD kWholeTextDelay = 400;
 constexpr UINT_PTR kInputSubclass = 1;
 
 struct ResultWindowState {
@@ -46,7 +48,7 @@ struct ResultWindowState {
   std::size_t shownStored = 0;  // what of the run's text is shown
   std::size_t seenStored = 0;   // and looked at: a character cut in two waits
   std::size_t shownCuts = 0;
-  DWORD wholeShownAt = 0;
+  DWORD cutSeenAt = 0;  // when a cut not yet shown was seen; 0: none
 };
 
 // The creation parameter: how the window is shown and the run it shows.
@@ -380,8 +382,9 @@ void ShowLiveText(HWND window, const ResultText& text) {
   }
   // The middle was left out: the whole text changes.
   const DWORD now = GetTickCount();
-  if (now - state->wholeShownAt < kWholeTextPeriod) return;
-  state->wholeShownAt = now;
+  if (state->cutSeenAt == 0) state->cutSeenAt = now;
+  if (now - state->cutSeenAt < kWholeTextDelay) return;
+  state->cutSeenAt = 0;
   ChangeKeepingView(edit, [&] { SetWindowTextA(edit, text.Text()); });
   state->shownStored = state->seenStored = text.Stored();
   state->shownCuts = text.Cuts();

@@ -40,6 +40,6 @@ void ShowLiveText(HWND window, const ResultText& text);
 // as every result window does (see SetFinishedText), for the line jumps of
 // origin; 中止 goes and the input field is disabled.
 void FinishLiveResultWindow(HWND window, const RunOrigin& origin);
-// Whether the window shows all of text (a whole text is shown at most twice
-// a second).
+// Whether the window shows all of text (a text whose middle was left out is
+// shown whole a little later).
 bool LiveTextShown(HWND window, const ResultText& text);
