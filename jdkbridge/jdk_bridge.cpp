@@ -4,12 +4,16 @@
 // (its bin/<tool>); unset, the tool is the system's own /usr/bin/<tool>.
 //
 // Wine starts a Linux program without any standard handles, so the tool is run
-// by a small sh script that sends its output and then its exit code to files;
-// this program waits for the exit-code file and prints the output.
+// by a small sh script that sends its output and then its exit code to files,
+// and takes its input from a file that `tail -f` follows. This program prints
+// the output as it grows, appends what comes on its own standard input to the
+// input file, and ends when the exit-code file appears.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/dbcs_text.h"
@@ -23,6 +27,9 @@
 namespace {
 
 constexpr DWORD kToolTimeLimitMs = 5 * 60 * 1000;
+
+// Set when the tool has ended and this program goes.
+std::atomic<bool> ending{false};
 
 void WriteAll(HANDLE out, const std::string& bytes) {
   std::size_t done = 0;
@@ -140,22 +147,62 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
          written == contents.size();
 }
 
-// The tool's UTF-8 output as ANSI text with CR LF line ends.
-std::string ToAnsiLines(const std::string& utf8) {
-  std::wstring wide = ToWide(utf8, CP_UTF8);
-  std::wstring lines;
-  lines.reserve(wide.size() + wide.size() / 16);
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    if (wide[i] == L'\n' && (i == 0 || wide[i - 1] != L'\r')) lines += L'\r';
-    lines += wide[i];
+// The tool's UTF-8 output as ANSI text with CR LF line ends, as it grows: a
+// character cut at a chunk's end waits for the rest.
+class OutputFollower {
+ public:
+  explicit OutputFollower(const std::wstring& path) : path_(path) {}
+
+  // Prints what the file gained since the last look.
+  void PrintNew() {
+    if (!file_) {
+      file_.Reset(CreateFileW(path_.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file_.Get() == INVALID_HANDLE_VALUE) file_.Release();
+      if (!file_) return;
+    }
+    char chunk[65536];
+    DWORD read = 0;
+    while (ReadFile(file_.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+      pending_.append(chunk, read);
+      std::size_t whole = pending_.size();
+      // Back to the start of a UTF-8 sequence that has not fully come yet.
+      for (std::size_t back = 1; back <= 3 && back <= pending_.size(); ++back) {
+        const unsigned char c = static_cast<unsigned char>(pending_[pending_.size() - back]);
+        if ((c & 0xC0) == 0x80) continue;
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length > back) whole = pending_.size() - back;
+        break;
+      }
+      Print(pending_.substr(0, whole));
+      pending_.erase(0, whole);
+    }
   }
-  return FromWide(lines, CP_ACP);
-}
+
+ private:
+  void Print(const std::string& utf8) {
+    const std::wstring wide = ToWide(utf8, CP_UTF8);
+    std::wstring lines;
+    lines.reserve(wide.size() + wide.size() / 16);
+    for (wchar_t c : wide) {
+      if (c == L'\n' && last_ != L'\r') lines += L'\r';
+      lines += c;
+      last_ = c;
+    }
+    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), FromWide(lines, CP_ACP));
+  }
+
+  std::wstring path_;
+  UniqueHandle file_;
+  std::string pending_;
+  wchar_t last_ = 0;
+};
 
 // The files of one run: the script, the tool's output, and its exit code
 // (written under a second name first, then renamed, so it appears whole).
 struct RunFiles {
-  std::wstring script, output, exitCode, exitCodePart;
+  std::wstring script, output, exitCode, exitCodePart, input, inputEnd, feature;
 
   bool Make() {
     wchar_t folder[MAX_PATH];
@@ -167,11 +214,17 @@ struct RunFiles {
     output = script + L".out";
     exitCode = script + L".code";
     exitCodePart = script + L".part";
+    input = script + L".in";
+    inputEnd = script + L".end";
+    feature = script + L".jdk";
     return true;
   }
 
-  ~RunFiles() {
-    for (const std::wstring* path : {&script, &output, &exitCode, &exitCodePart})
+  ~RunFiles() { Remove(); }
+
+  void Remove() {
+    for (const std::wstring* path :
+         {&script, &output, &exitCode, &exitCodePart, &input, &inputEnd, &feature})
       if (!path->empty()) DeleteFileW(path->c_str());
   }
 };
@@ -217,14 +270,75 @@ std::string ToolProgram() {
   return ShellQuoted(FromWide(home, CP_UTF8) + "/bin/" PELLARO_JDK_TOOL);
 }
 
+// The run: the JDK's feature version (from its release file), for the bytes
+// of the input; then the tool, reading through a pipe what tail follows in
+// the input file, its output into a file, its exit code into a second one.
+// tail ends when the tool has ended, or when this program has made the end
+// mark (its own input ended), which the tool then sees as its input's end.
 std::string ToolScript(const std::string& directory, const std::vector<std::string>& arguments,
                        const RunFiles& files) {
-  std::string command = "exec " + ToolProgram();
+  const std::string tool = ToolProgram();
+  std::string command = "exec " + tool;
   for (const std::string& argument : arguments) command += " " + ToolWord(argument);
-  std::string part = ShellQuoted(UnixPath(files.exitCodePart));
-  return "(cd " + ShellQuoted(directory) + " && " + command + ") </dev/null >" +
-         ShellQuoted(UnixPath(files.output)) + " 2>&1\n" + "echo $? >" + part + "\n" + "mv -f " +
-         part + " " + ShellQuoted(UnixPath(files.exitCode)) + "\n";
+  const std::string part = ShellQuoted(UnixPath(files.exitCodePart));
+  const std::string input = ShellQuoted(UnixPath(files.input));
+  const std::string end = ShellQuoted(UnixPath(files.inputEnd));
+  return "sed -n 's/^JAVA_VERSION=\"\\([0-9]*\\).*/\\1/p' \"$(dirname \"$(dirname \"$(readlink "
+         "-f " +
+         tool + ")\")\")/release\" >" + ShellQuoted(UnixPath(files.feature)) + "\n" + ": >>" +
+         input + "\n" + "(tail -c +1 -f " + input + " & t=$!\n" + " while [ ! -e " + end +
+         " ] && [ ! -e " + part + " ]; do sleep 0.05; done\n" + " kill $t 2>/dev/null) | { (cd " +
+         ShellQuoted(directory) + " && " + command + ") >" + ShellQuoted(UnixPath(files.output)) +
+         " 2>&1; echo $? >" + part + "; }\n" + "mv -f " + part + " " +
+         ShellQuoted(UnixPath(files.exitCode)) + "\n";
+}
+
+// Looks every 2 ms: a longer pause would add to every tool's time what no
+// Windows JDK costs, and a look is cheap.
+bool WaitForFile(const std::wstring& path, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start > limitMs) return false;
+    Sleep(2);
+  }
+  return true;
+}
+
+void AppendToFile(const std::wstring& path, const std::string& bytes) {
+  UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
+  DWORD written = 0;
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Hands this program's own input to the tool, in the bytes the tool's JDK
+// would read on Windows: JDK 18 and later read UTF-8, which the Linux tool
+// reads too; older ones read the ANSI code page, turned into UTF-8 here,
+// whole characters at a time. Its end ends the tool's input.
+void ForwardInput(const RunFiles& files) {
+  WaitForFile(files.feature, 5000);
+  std::string feature;
+  ReadWholeFile(files.feature, feature);
+  const bool utf8 = std::atoi(feature.c_str()) >= 18;
+  std::string pending;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), chunk, sizeof chunk, &read, nullptr) &&
+         read > 0 && !ending) {
+    pending.append(chunk, read);
+    std::size_t whole = 0;
+    while (whole < pending.size()) {
+      const std::size_t length = CharLengthAt(pending, whole);
+      if (!utf8 && length == 1 && IsDBCSLeadByte(static_cast<BYTE>(pending[whole]))) break;
+      whole += length;
+    }
+    if (utf8) whole = pending.size();
+    AppendToFile(files.input,
+                 utf8 ? pending : FromWide(ToWide(pending.substr(0, whole), CP_ACP), CP_UTF8));
+    pending.erase(0, whole);
+  }
+  if (!ending) WriteWholeFile(files.inputEnd, std::string());
 }
 
 bool StartShell(const std::string& scriptUnixPath) {
@@ -238,17 +352,6 @@ bool StartShell(const std::string& scriptUnixPath) {
   // Wine hands back no usable handles for a Linux program; close whatever came.
   UniqueHandle process(info.hProcess);
   UniqueHandle thread(info.hThread);
-  return true;
-}
-
-// Looks every 2 ms: a longer pause would add to every tool's time what no
-// Windows JDK costs, and a look is cheap.
-bool WaitForFile(const std::wstring& path, DWORD limitMs) {
-  const DWORD start = GetTickCount();
-  while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    if (GetTickCount() - start > limitMs) return false;
-    Sleep(2);
-  }
   return true;
 }
 
@@ -270,12 +373,24 @@ int main() {
   if (!StartShell(scriptUnixPath))
     return Fail(std::string(tool) + ": Z:\\bin\\sh を起動できません。");
 
-  if (!WaitForFile(files.exitCode, kToolTimeLimitMs))
-    return Fail(std::string(tool) + ": 5 分たっても終わりませんでした。");
-
-  std::string output, exitCode;
-  ReadWholeFile(files.output, output);
+  // Left running when the tool has ended: the program's end ends it.
+  std::thread(ForwardInput, std::cref(files)).detach();
+  OutputFollower output(files.output);
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesW(files.exitCode.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start > kToolTimeLimitMs)
+      return Fail(std::string(tool) + ": 5 分たっても終わりませんでした。");
+    output.PrintNew();
+    // A longer pause would add to every tool's time what no Windows JDK
+    // costs, and a look is cheap.
+    Sleep(2);
+  }
+  output.PrintNew();
+  std::string exitCode;
   ReadWholeFile(files.exitCode, exitCode);
-  WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), ToAnsiLines(output));
-  return std::atoi(exitCode.c_str());
+  // The thread that may still wait for input ends with the program, and
+  // writes nothing more from now on.
+  ending = true;
+  files.Remove();
+  ExitProcess(static_cast<UINT>(std::atoi(exitCode.c_str())));
 }

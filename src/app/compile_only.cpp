@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "java/compile_error.h"
 #include "settings/app_settings.h"
 #include "tools/path_ops.h"
 #include "tools/run_origin.h"
@@ -51,15 +54,24 @@ int RunCompileOnly(const std::string& commandLine) {
   // This compile takes none of the slots' argument strings. A compile that
   // takes long shows how long, and can be stopped, as on the strip.
   RunEnd end;
+  ToolExit exit;
   {
     RunProgress progress;
     WatchRuns(&progress);
-    end = RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text);
+    end = RunTool("javac", JavacCall(plan), 0, ToolArguments::None, text, &exit);
     WatchRuns(nullptr);
   }
-  if (end != RunEnd::NotStarted)
-    ShowResultWindowModal({path, plan.folder});
-  else
+  if (end == RunEnd::NotStarted) {
     Tell(kFailedText);
+    return 0;
+  }
+  if (end == RunEnd::Finished) {
+    // What javac printed follows its own line.
+    const char* lineEnd = std::strchr(text.Text(), '\n');
+    const bool failed = exit.code != 0 ||
+                        ReportsCompileError(lineEnd ? lineEnd + 1 : text.Text(), path, plan.folder);
+    text.AppendLine(failed ? NotCompiledVerdict() : CompiledVerdict(exit.milliseconds));
+  }
+  ShowResultWindowModal({path, plan.folder});
   return 0;
 }

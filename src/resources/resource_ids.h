@@ -8,6 +8,9 @@
 #define IDC_RESULT_SAVE 1009
 #define IDC_RESULT_CLOSE 1063
 #define IDC_RESULT_TEXT 1098
+// Shown while the run goes on: 中止, and the line the user types for the program.
+#define IDC_RESULT_STOP 1320
+#define IDC_RESULT_INPUT 1321
 
 // Toolbar strip of four 16 x 16 images: three commands and the settings gear;
 // the same four drawn at 24 and 32 pixels for larger DPI.

@@ -11,6 +11,7 @@
 #include "app/process_objects.h"
 #include "common/dbcs_text.h"
 #include "editor/editor_tracker.h"
+#include "java/compile_error.h"
 #include "settings/app_settings.h"
 #include "tools/applet_page.h"
 #include "tools/path_ops.h"
@@ -23,46 +24,9 @@ constexpr DWORD kCompileFirst = 1;
 constexpr DWORD kThenJava = 2;
 constexpr DWORD kThenAppletviewer = 6;
 
-const char kErrorWord[] = "error";
 // What the result shows when a tool could not be run at all (no interpreter,
 // no pipes), as compile-only mode says it.
-const char kRunFailedText[] = "失敗しました";
-const char kJapaneseErrorWord[] = "エラー";
-
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether word stands in text at offset i, a character boundary. Walking
-// word by characters keeps both in step: a lead byte is never an ASCII
-// letter, so a single-byte character only ever meets a single-byte one.
-bool StandsAt(const std::string& text, std::size_t i, const std::string& word, bool ignoreCase) {
-  if (word.empty() || text.size() - i < word.size()) return false;
-  for (std::size_t k = 0; k < word.size(); k += CharLengthAt(word, k)) {
-    if (CharLengthAt(word, k) == 2) {
-      if (text[i + k] != word[k] || text[i + k + 1] != word[k + 1]) return false;
-    } else if (ignoreCase ? FoldAscii(text[i + k]) != FoldAscii(word[k]) : text[i + k] != word[k]) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// How the interpreter and javac show the source file: its full path, its
-// folder (the prompt shows it without the trailing backslash) and its name.
-// The folder's letter case may differ between the editor's path and the
-// prompt, so these are matched without case.
-std::vector<std::string> OwnNames(const std::string& sourcePath, const std::string& toolFolder) {
-  std::vector<std::string> names = {sourcePath, WithoutTrailingBackslash(DirectoryOf(sourcePath)),
-                                    FileNameOf(sourcePath)};
-  // A package's root, and the source's path from there as javac shows it.
-  if (!toolFolder.empty() && sourcePath.compare(0, toolFolder.size(), toolFolder) == 0) {
-    names.push_back(WithoutTrailingBackslash(toolFolder));
-    names.push_back(sourcePath.substr(toolFolder.size()));
-  }
-  names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  return names;
-}
+const char kRunFailedText[] = "失敗しました\r\n";
 
 bool IsOwnWindow(HWND window) {
   DWORD process = 0;
@@ -80,53 +44,44 @@ HWND VisibleWindowBeneath(HWND window) {
 }
 
 // Runs the tool; when it could not be run, the failure text follows what the
-// run itself said (a folder that could not be entered). True when the tool
-// ran to its end, so that the sequence may go on.
-bool RunToolOrSayFailed(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
-                        ResultText& text) {
-  const RunEnd end = RunTool(tool, call, slot, arguments, text);
-  if (end == RunEnd::NotStarted) text.Append(kRunFailedText, std::strlen(kRunFailedText));
-  return end == RunEnd::Finished;
+// run itself said (a folder that could not be entered).
+RunEnd RunToolOrSayFailed(const char* tool, const ToolCall& call, int slot, ToolArguments arguments,
+                          ResultText& text, ToolExit& exit) {
+  const RunEnd end = RunTool(tool, call, slot, arguments, text, &exit);
+  if (end == RunEnd::NotStarted) text.AppendLine(kRunFailedText);
+  return end;
 }
 
-void RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
-                     ToolArguments arguments, ResultText& text) {
+RunEnd RunAppletviewer(int slot, const std::string& path, const RunPlan& plan,
+                       ToolArguments arguments, ResultText& text, ToolExit& exit) {
   std::string page = FieldText(Settings.HTMLRead, sizeof Settings.HTMLRead);
   if (!page.empty()) {
     // A drive letter and a colon make the page absolute.
     if (FindFirstChar(page, ':') != 1) page = DirectoryOf(path) + page;
-    RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
-    return;
+    return RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text, exit);
   }
   // A class in a package is named by its qualified name from the package's
   // root, where appletviewer then runs.
   bool created = plan.package.empty()
                      ? WriteAppletPage(path, page)
                      : WriteAppletPageIn(plan.folder, plan.className + ".class", page);
-  RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text);
+  const RunEnd end =
+      RunToolOrSayFailed("appletviewer", CallWithJdk(plan, page), slot, arguments, text, exit);
   // A page that was there before belongs to the user.
   if (created) DeleteFileA(page.c_str());
+  return end;
+}
+
+// What javac printed: the text after the tool's own line, which starts at
+// from (the whole text when the middle was left out meanwhile).
+std::string ToolOutput(const ResultText& text, std::size_t from, std::size_t cutsBefore) {
+  if (text.Cuts() != cutsBefore || from > text.Stored()) return text.Text();
+  const char* start = text.Text() + from;
+  const char* lineEnd = std::strchr(start, '\n');
+  return lineEnd ? lineEnd + 1 : start;
 }
 
 }  // namespace
-
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
-                         const std::string& toolFolder) {
-  const std::vector<std::string> ownNames = OwnNames(sourcePath, toolFolder);
-  std::size_t i = 0;
-  while (i < text.size()) {
-    auto own = std::find_if(ownNames.begin(), ownNames.end(),
-                            [&](const std::string& name) { return StandsAt(text, i, name, true); });
-    if (own != ownNames.end()) {
-      i += own->size();
-      continue;
-    }
-    if (StandsAt(text, i, kErrorWord, false) || StandsAt(text, i, kJapaneseErrorWord, false))
-      return true;
-    i += CharLengthAt(text, i);
-  }
-  return false;
-}
 
 bool FindTargetFile(std::string& path, HWND* editorWindow) {
   HWND candidate = GetForegroundWindow();
@@ -173,17 +128,31 @@ RunOrigin RunSequence(int slot, const std::string& sourcePath, char* output) {
 
   // The tool after a successful compile takes the slot's second arguments.
   ToolArguments arguments = ToolArguments::First;
+  ToolExit exit;
   if (compileFirst) {
-    // A compile that did not run has not succeeded either.
-    if (!RunToolOrSayFailed("javac", JavacCall(plan), slot, arguments, text)) return origin;
-    if (ReportsCompileError(text.Text(), path, plan.folder)) return origin;
+    const std::size_t from = text.Stored();
+    const std::size_t cuts = text.Cuts();
+    const RunEnd end = RunToolOrSayFailed("javac", JavacCall(plan), slot, arguments, text, exit);
+    if (end == RunEnd::Stopped) return origin;
+    // A compile that did not run, ended with an error code, or reported an
+    // error has failed: the classes of an earlier compile must not run.
+    if (end != RunEnd::Finished || exit.code != 0 ||
+        ReportsCompileError(ToolOutput(text, from, cuts), path, plan.folder)) {
+      text.AppendLine(NotCompiledVerdict());
+      return origin;
+    }
+    if (mode != kThenJava && mode != kThenAppletviewer) {
+      text.AppendLine(CompiledVerdict(exit.milliseconds));
+      return origin;
+    }
     arguments = ToolArguments::Second;
   }
 
-  if (mode == kThenJava)
-    RunToolOrSayFailed("java", JavaCall(plan), slot, arguments, text);
-  else if (mode == kThenAppletviewer)
-    RunAppletviewer(slot, path, plan, arguments, text);
+  const RunEnd end = mode == kThenJava
+                         ? RunToolOrSayFailed("java", JavaCall(plan), slot, arguments, text, exit)
+                         : RunAppletviewer(slot, path, plan, arguments, text, exit);
+  if (end == RunEnd::Finished && exit.codeKnown)
+    text.AppendLine(ExitCodeVerdict(exit.code, exit.milliseconds));
   return origin;
 }
 

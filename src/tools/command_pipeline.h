@@ -17,8 +17,7 @@ bool FindTargetFile(std::string& path, HWND* editorWindow = nullptr);
 // goes. False when no source file was found (then nothing ran). The run's
 // origin, and the editor window the command was for, go to origin and
 // editorWindow when they are asked for.
-bool RunCommand(int slot, char* output, RunOrigin* origin = nullptr,
-                HWND* editorWindow = nullptr);
+bool RunCommand(int slot, char* output, RunOrigin* origin = nullptr, HWND* editorWindow = nullptr);
 
 // The tools of slot's ExeMode on the source file path: javac first when bit 0
 // is set, stopping there when it reports an error; then java (2) or
@@ -30,12 +29,3 @@ bool RunCommand(int slot, char* output, RunOrigin* origin = nullptr,
 // which relative paths in their output stand; that folder is empty when
 // nothing ran.
 RunOrigin RunSequence(int slot, const std::string& path, char* output);
-
-// Whether the text the interpreter printed around javac holds "error" or
-// "エラー" (case-sensitive, whole characters only). Where the text shows the
-// source file's own folder or name, as in prompts, echoed commands and the
-// file names in messages, it does not count, so a source in a folder named
-// "error" still compiles cleanly. So do the folder the tools ran in (a
-// package's root) and the source's path from there.
-bool ReportsCompileError(const std::string& text, const std::string& sourcePath,
-                         const std::string& toolFolder = std::string());

@@ -13,6 +13,7 @@
 #include "java/source_encoding.h"
 #include "settings/app_settings.h"
 #include "tools/path_ops.h"
+#include "tools/waiting_interpreter.h"
 
 namespace {
 
@@ -175,11 +176,17 @@ ToolCall JavacCall(const RunPlan& plan) {
   return call;
 }
 
-ToolCall JavaCall(const RunPlan& plan) { return CallIn(plan, plan.className); }
+// java's JDK tells how the program reads what the user types.
+ToolCall JavaCall(const RunPlan& plan) {
+  ToolCall call = CallIn(plan, plan.className);
+  call.jdk = plan.jdk;
+  return call;
+}
 
 ToolCall CallWithJdk(const RunPlan& plan, const std::string& path) {
   ToolCall call = CallOn(path);
   call.environment = plan.environment;
+  call.jdk = plan.jdk;
   return call;
 }
 
@@ -193,6 +200,14 @@ std::wstring ToolEnvironment(const Jdk& jdk) {
   // better keep the program's whole environment than get PATH alone.
   if (own.empty()) return own;
   return EnvironmentWithPathFirst(own, ToWide(jdk.bin, CP_ACP));
+}
+
+void PrepareInterpreterForNextRun() {
+  if (!RunEnvironmentKnown()) {
+    const std::optional<Jdk> jdk = ChosenJdk();
+    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::wstring());
+  }
+  PrepareInterpreter();
 }
 
 std::string JdkDescription(const std::string& settingFolder) {

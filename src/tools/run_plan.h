@@ -57,6 +57,11 @@ std::string JdkDescription(const std::string& settingFolder);
 // The environment the tools of jdk run with, as RunPlan::environment.
 std::wstring ToolEnvironment(const Jdk& jdk);
 
+// Starts the interpreter for the next run ahead of it (see
+// tools/waiting_interpreter.h): with the environment the last run took, or,
+// before any run, the one the JDK the runs would use needs.
+void PrepareInterpreterForNextRun();
+
 // An environment block (NUL-terminated strings, then one more NUL) with
 // folder and a semicolon put in front of its PATH; only PATH changes.
 std::wstring EnvironmentWithPathFirst(const std::wstring& block, const std::wstring& folder);

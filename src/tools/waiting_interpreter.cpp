@@ -10,7 +10,7 @@
 namespace {
 
 struct Waiting {
-  std::unique_ptr<CapturedProcess> process;
+  std::unique_ptr<Interpreter> process;
   std::wstring environment;
 };
 
@@ -26,11 +26,10 @@ std::wstring& ExpectedEnvironment() {
   return environment;
 }
 
-bool HasEnded(CapturedProcess& process) { return process.ExitCode() != STILL_ACTIVE; }
+bool runSaidEnvironment = false;
 
-// C:\ or wherever the system is: a folder that is always there, that holds no
-// user's folder open, and whose prompt shows nothing the run's error check
-// could take for an error.
+// C:\ or wherever the system is: a folder that is always there and that holds
+// no user's folder open.
 std::string StartFolder() {
   char system[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(system, MAX_PATH);
@@ -43,27 +42,28 @@ std::string StartFolder() {
 
 void ExpectRunEnvironment(const std::wstring& environment) { ExpectedEnvironment() = environment; }
 
+bool RunEnvironmentKnown() { return runSaidEnvironment; }
+
 void PrepareInterpreter() {
   if (!IsNtFamily()) return;
   Waiting& waiting = Current();
   const std::wstring& environment = ExpectedEnvironment();
-  if (waiting.process && waiting.environment == environment && !HasEnded(*waiting.process)) return;
+  if (waiting.process && waiting.environment == environment && !waiting.process->HasEnded()) return;
   EndWaitingInterpreter();
-  auto process = std::make_unique<CapturedProcess>();
+  auto process = std::make_unique<Interpreter>();
   const std::string folder = StartFolder();
-  // The run's text starts with this space, as a cold run's does.
-  if (!process->CreatePipes() || !process->Preload(" ", 1) ||
-      !process->Start(InterpreterCommand(), false, folder.empty() ? nullptr : folder.c_str(), false,
+  if (!process->Start(InterpreterCommand(), folder.empty() ? nullptr : folder.c_str(),
                       environment.empty() ? nullptr : environment.data()))
     return;
   waiting.process = std::move(process);
   waiting.environment = environment;
 }
 
-std::unique_ptr<CapturedProcess> TakeWaitingInterpreter(const std::wstring& environment) {
+std::unique_ptr<Interpreter> TakeWaitingInterpreter(const std::wstring& environment) {
   ExpectRunEnvironment(environment);
+  runSaidEnvironment = true;
   Waiting& waiting = Current();
-  if (!waiting.process || waiting.environment != environment || HasEnded(*waiting.process)) {
+  if (!waiting.process || waiting.environment != environment || waiting.process->HasEnded()) {
     EndWaitingInterpreter();
     return nullptr;
   }

@@ -1,6 +1,8 @@
 // The progress window of a tool run and the message handling while it runs.
 #include "windows/progress_window.h"
 
+#include <algorithm>
+
 #include "common/dbcs_text.h"
 #include "resources/resource_ids.h"
 #include "settings/app_settings.h"
@@ -12,6 +14,8 @@ const char kProgressTemplate[] = "PROGRESS";
 const char kRunningText[] = " を実行しています";
 const char kSecondsText[] = "経過 %lu 秒";
 constexpr DWORD kShowAfter = 1000;
+// The live text is brought up to date at most this often.
+constexpr DWORD kLivePeriod = 100;
 constexpr int kGap = 4;
 
 bool IsUserInput(UINT message) {
@@ -71,27 +75,82 @@ RunProgress::~RunProgress() {
   if (quit_) PostQuitMessage(static_cast<int>(quitCode_));
 }
 
-void RunProgress::Begin(const char* tool, const std::string& path) {
-  what_ = std::string(tool) + " " + FileNameOf(path) + kRunningText;
+void RunProgress::Begin(ToolRun& run) {
+  run_ = &run;
+  what_ = std::string(run.Tool()) + " " + FileNameOf(run.Call().folder + run.Call().target) +
+          kRunningText;
   started_ = GetTickCount();
   shownSeconds_ = 0;
+}
+
+// A java run that goes on shows its output, and takes the user's lines, in
+// its result window; in the visible prompt the console does both.
+bool RunProgress::ShowsLive(const char* tool) const {
+  return liveResults_ && lstrcmpA(tool, "java") == 0 && Settings.DOSPrompt == 0;
+}
+
+bool RunProgress::GivesInput(const char* tool) const { return ShowsLive(tool); }
+
+DWORD RunProgress::NextWake() {
+  const DWORD elapsed = GetTickCount() - started_;
+  DWORD wake = INFINITE;
+  if (!live_ && (!window_ || !IsWindowVisible(window_)))
+    wake = elapsed >= kShowAfter ? 0 : kShowAfter - elapsed;
+  else if (window_ && IsWindowVisible(window_))
+    wake = 1000 - elapsed % 1000;
+  if (live_ && IsWindow(live_) && LiveTextBehind()) {
+    const DWORD since = GetTickCount() - liveShownAt_;
+    wake = std::min(wake, since >= kLivePeriod ? 0 : kLivePeriod - since);
+  }
+  return wake;
 }
 
 bool RunProgress::ShouldStop() {
   PumpMessages();
   const DWORD elapsed = GetTickCount() - started_;
-  if (elapsed >= kShowAfter && (!window_ || !IsWindowVisible(window_))) Show();
-  if (window_ && elapsed / 1000 != shownSeconds_) ShowSeconds(elapsed / 1000);
+  if (run_ && elapsed >= kShowAfter && !live_ && (!window_ || !IsWindowVisible(window_))) {
+    if (ShowsLive(run_->Tool()))
+      OpenLive();
+    else
+      Show();
+  }
+  if (window_ && IsWindowVisible(window_) && elapsed / 1000 != shownSeconds_)
+    ShowSeconds(elapsed / 1000);
+  if (live_ && run_ && LiveTextBehind() && GetTickCount() - liveShownAt_ >= kLivePeriod) {
+    ShowLiveText(live_, run_->Text());
+    liveShownAt_ = GetTickCount();
+  }
   if (stopRequested_) stopped_ = true;
   return stopRequested_;
 }
 
 void RunProgress::End() {
+  run_ = nullptr;
   if (window_) ShowWindow(window_, SW_HIDE);
   // The next tool of a stopped sequence does not run; a run that went on
   // starts with a fresh button.
   stopRequested_ = false;
   if (window_) EnableWindow(GetDlgItem(window_, IDCANCEL), TRUE);
+}
+
+void RunProgress::Send(const std::wstring& line) {
+  if (!run_) return;
+  run_->Send(line);
+  // The typed line shows at once.
+  if (live_) {
+    ShowLiveText(live_, run_->Text());
+    liveShownAt_ = GetTickCount();
+  }
+}
+
+bool RunProgress::LiveTextBehind() const {
+  return run_ && IsWindow(live_) && !LiveTextShown(live_, run_->Text());
+}
+
+// Input for the live result window reaches it (with the timers of its
+// fields); the progress window takes its own through IsDialogMessage.
+bool RunProgress::TakesInput(const MSG& message) const {
+  return live_ && message.hwnd && (message.hwnd == live_ || IsChild(live_, message.hwnd));
 }
 
 void RunProgress::PumpMessages() {
@@ -102,13 +161,25 @@ void RunProgress::PumpMessages() {
       quitCode_ = message.wParam;
       continue;
     }
+    if (TakesInput(message) && IsDialogMessageA(live_, &message)) continue;
     if (window_ && IsWindowVisible(window_) && IsDialogMessageA(window_, &message)) continue;
-    // The run's own window takes input; the rest of the program waits, and
+    // The run's own windows take input; the rest of the program waits, and
     // its timers would start what must wait for the run's end.
-    if (IsUserInput(message.message) || message.message == WM_TIMER) continue;
+    if (!TakesInput(message) && (IsUserInput(message.message) || message.message == WM_TIMER))
+      continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+}
+
+void RunProgress::OpenLive() {
+  // The keyboard is the result window's only when the user's eyes are on
+  // the strip or the editor; a window of the program's own (Swing, AWT) or
+  // any other keeps it.
+  HWND front = GetForegroundWindow();
+  const bool takeKeyboard = front && (front == Settings.MainWindow || front == commandWindow_);
+  live_ = OpenLiveResultWindow(sourceFile_, run_->Text(), *this, takeKeyboard);
+  liveShownAt_ = GetTickCount();
 }
 
 void RunProgress::Show() {

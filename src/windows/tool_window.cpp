@@ -15,7 +15,6 @@
 #include "tools/command_pipeline.h"
 #include "tools/run_plan.h"
 #include "tools/tool_run.h"
-#include "tools/waiting_interpreter.h"
 #include "windows/progress_window.h"
 #include "windows/result_window.h"
 
@@ -76,40 +75,22 @@ BOOL OnNotify(NMHDR* header) {
 // While a run goes on, the progress window's message handling gives the
 // strip no command; this guards against one sent to it all the same.
 bool running = false;
-// Before the first run, the interpreter is prepared for the JDK the runs
-// would take; afterwards for the one the last run took.
-bool anyRun = false;
 
 void OnPrepareTimer(HWND window) {
   KillTimer(window, kPrepareTimer);
   // A run's end asks again.
   if (running || Settings.PxsMode) return;
-  if (!anyRun) {
-    const std::optional<Jdk> jdk = ChosenJdk();
-    ExpectRunEnvironment(jdk ? ToolEnvironment(*jdk) : std::wstring());
-  }
-  PrepareInterpreter();
+  PrepareInterpreterForNextRun();
 }
 
-void RunSlot(int slot) {
-  if (running) return;
-  running = true;
-  bool ran = false;
-  bool stopped = false;
-  RunOrigin origin;
-  HWND editor = nullptr;
-  {
-    RunProgress progress;
-    WatchRuns(&progress);
-    ran = RunCommand(slot, ResultBuffer, &origin, &editor);
-    WatchRuns(nullptr);
-    stopped = progress.Stopped();
+// The finished run's text goes to the window that showed it live, or to a
+// new one when the run ended within a second and the text asks for one.
+void ShowRunResult(HWND live, bool stopped, const RunOrigin& origin, HWND editor) {
+  if (live) {
+    // Closed by the user while the run went on: the user has seen enough.
+    if (IsWindow(live)) FinishLiveResultWindow(live, origin);
+    return;
   }
-  running = false;
-  anyRun = anyRun || ran;
-  PrepareNextRunSoon();
-  if (!ran) return;
-  Beep(0, 0);
   // A stopped run shows what it printed up to the stop.
   if (stopped || WantsResultWindow(ResultBuffer, Settings.Kekka))
     OpenResultWindow(origin);
@@ -117,6 +98,29 @@ void RunSlot(int slot) {
     // The strip, a console or the program's own window may have taken the
     // keyboard: what the user types next belongs to the editor.
     SetForegroundWindow(editor);
+}
+
+void RunSlot(int slot) {
+  if (running) return;
+  std::string source;
+  HWND editor = nullptr;
+  if (!FindTargetFile(source, &editor)) return;
+  running = true;
+  RunOrigin origin;
+  HWND live = nullptr;
+  bool stopped = false;
+  {
+    RunProgress progress(source, editor);
+    WatchRuns(&progress);
+    origin = RunSequence(slot, source, ResultBuffer);
+    WatchRuns(nullptr);
+    stopped = progress.Stopped();
+    live = progress.LiveWindow();
+  }
+  running = false;
+  PrepareNextRunSoon();
+  Beep(0, 0);
+  ShowRunResult(live, stopped, origin, editor);
 }
 
 void OpenSettings() {
@@ -156,7 +160,10 @@ std::string SlotDescription(int slot) {
 
 bool WantsResultWindow(const char* output, DWORD kekka) {
   if (kekka == 0) return true;
-  return static_cast<std::size_t>(std::count(output, output + std::strlen(output), '\n')) >=
+  // The verdict line does not count.
+  const std::string text = output;
+  const std::size_t end = VerdictStart(text);
+  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + end, '\n')) >=
          kResultLineFeeds;
 }
 

@@ -4,6 +4,7 @@
 // (appletviewer adds a record "page" TAB the bytes of the page it was given;
 // with PELLARO_FAKE_FULL_NAMES set, the tool field is the program's full path),
 // then prints what the environment asks for, for this tool (TOOL upper-case):
+//   PELLARO_FAKE_DELAY_TOOL  wait that many milliseconds before printing
 //   PELLARO_FAKE_OUT_TOOL    a file whose bytes are printed as they are
 //   PELLARO_FAKE_BYTES_TOOL  that many bytes of numbered 64-byte lines
 //   PELLARO_FAKE_STDIN_TOOL  read standard input to its end first
@@ -150,6 +151,8 @@ int main() {
   std::string spawn = EnvironmentValue("PELLARO_FAKE_SPAWN_" + upper);
   if (!spawn.empty()) fake::StartInheriting(spawn + ".exe");
 
+  std::string delay = EnvironmentValue("PELLARO_FAKE_DELAY_" + upper);
+  if (!delay.empty()) Sleep(std::strtoul(delay.c_str(), nullptr, 10));
   std::string outputFile = EnvironmentValue("PELLARO_FAKE_OUT_" + upper);
   if (!outputFile.empty()) Print(ReadWholeFile(outputFile));
   std::string byteCount = EnvironmentValue("PELLARO_FAKE_BYTES_" + upper);

@@ -22,8 +22,7 @@
 //
 // Exit code 0 when the lines were on the tool's console (and nowhere else),
 // java read the typed line, the run ended as it should and ResultBuffer holds
-// just the single space; 1 otherwise; 2 when the set-up
-// failed.
+// just java's line; 1 otherwise; 2 when the set-up failed.
 #include <windows.h>
 
 #include <cstdlib>
@@ -200,7 +199,8 @@ int RunDemo(int argc, char** argv) {
   const RunEnd end = RunTool("java", folder + "Hello", 0, ToolArguments::First, text);
   stop.reset();
   bool ran = end == (noKey ? RunEnd::Stopped : RunEnd::Finished);
-  bool onlySpace = std::string(ResultBuffer) == (noKey ? " \r\n中止しました\r\n" : " ");
+  bool onlySpace = std::string(ResultBuffer) ==
+                   (noKey ? "> java Hello\r\n中止しました\r\n" : "> java Hello\r\n");
   own.Reset();
   bool stray = HoldsJavaLines(ReadWholeFile(folder + "own-output.txt"));
   AppendToFile(folder + "report.txt",

@@ -117,6 +117,10 @@ std::vector<std::vector<std::string>> ReadFakeLog(const std::string& path) {
       if (tab == std::string::npos) break;
       fieldStart = tab + 1;
     }
+    // The interpreter leaves the blanks around the redirections it takes
+    // off the tool's line: blanks at the end do not count.
+    std::string& last = fields.back();
+    while (!last.empty() && last.back() == ' ') last.pop_back();
     records.push_back(fields);
     start = end + 2;
   }

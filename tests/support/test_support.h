@@ -60,7 +60,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);
 
-// The records written by the fake tools: fields split at tabs, one per line.
+// The records written by the fake tools: fields split at tabs, one per line;
+// blanks at the end of the last field do not count.
 std::vector<std::vector<std::string>> ReadFakeLog(const std::string& path);
 
 // Removes the program's registry keys (all of HKCU\Software\DrussetAPP).
@@ -99,7 +100,12 @@ class StopAfter : public RunWatch {
  public:
   explicit StopAfter(DWORD milliseconds) : milliseconds_(milliseconds) { WatchRuns(this); }
   ~StopAfter() override { WatchRuns(nullptr); }
-  void Begin(const char*, const std::string&) override { started_ = GetTickCount(); }
+  void Begin(ToolRun&) override { started_ = GetTickCount(); }
+  bool GivesInput(const char*) const override { return false; }
+  DWORD NextWake() override {
+    const DWORD elapsed = GetTickCount() - started_;
+    return elapsed >= milliseconds_ ? 0 : milliseconds_ - elapsed;
+  }
   bool ShouldStop() override { return GetTickCount() - started_ >= milliseconds_; }
   void End() override {}
 

@@ -14,6 +14,7 @@
 
 #include "common/dbcs_text.h"
 #include "test_support.h"
+#include "tools/path_ops.h"
 #include "ui_driver.h"
 
 namespace {
@@ -324,12 +325,16 @@ TEST_F(StripCommands, HotKeysRunTheirSlotsWhileTheEditorHasTheFocus) {
 TEST_F(StripCommands, ResultWindowOpensFromEightLineFeedsWhenKekkaIsSet) {
   StoreNumber("AppData", "Kekka", 1);
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
-  // What the interpreter adds around javac's own lines, measured.
+  // What the program adds around javac's own lines, measured; the verdict
+  // line at the end does not count.
   ScriptJavac(std::string(20, '\n'));
   RunFromMenu(0);
   ASSERT_EQ(ResultWindows().size(), 1u);
   const std::string text = ResultText(ResultWindows()[0]);
-  const int ownLineFeeds = static_cast<int>(std::count(text.begin(), text.end(), '\n')) - 20;
+  ASSERT_EQ(text.substr(text.size() - 6), " ---\r\n");
+  const std::string counted = text.substr(0, text.rfind('\n', text.size() - 2));
+  const int ownLineFeeds =
+      static_cast<int>(std::count(counted.begin(), counted.end(), '\n')) + 1 - 20;
   ASSERT_GE(ownLineFeeds, 0);
   ASSERT_LE(ownLineFeeds, 7);
 
@@ -344,17 +349,17 @@ TEST_F(StripCommands, ResultWindowOpensFromEightLineFeedsWhenKekkaIsSet) {
 }
 
 TEST_F(StripCommands, LongRunShowsItsProgressTakesNoOtherCommandAndStopsOnEscape) {
-  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_SLEEP_JAVA", "60000"));
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_SLEEP_JAVAC", "60000"));
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
   ASSERT_TRUE(BringToFront(EditorWindow()));
-  PostMessageA(strip_, WM_COMMAND, kMenuCommand1 + 1, 0);  // java alone
+  PostMessageA(strip_, WM_COMMAND, kMenuCommand1, 0);  // javac alone
   HWND progress = WaitForDialog(pellaro_.Id(), "実行中");
   ASSERT_NE(progress, nullptr) << "no progress window";
   EXPECT_EQ(Utf8(WindowText(GetDlgItem(progress, kProgressWhat))),
-            Utf8("java Hello を実行しています"));
+            Utf8("javac Hello.java を実行しています"));
   EXPECT_TRUE(
       WaitUntil([&] { return WindowText(GetDlgItem(progress, kProgressTime)) == "経過 2 秒"; }));
-  PostMessageA(strip_, WM_COMMAND, kMenuCommand1, 0);  // taken by no one
+  PostMessageA(strip_, WM_COMMAND, kMenuCommand1 + 1, 0);  // taken by no one
 
   ASSERT_TRUE(BringToFront(progress));
   PressKeys({VK_ESCAPE});
@@ -366,7 +371,7 @@ TEST_F(StripCommands, LongRunShowsItsProgressTakesNoOtherCommandAndStopsOnEscape
   ASSERT_EQ(ids.size(), 1u);
   EXPECT_TRUE(ProcessEnds(ids[0], 5000));
   EXPECT_FALSE(IsWindowVisible(progress));
-  EXPECT_EQ(ToolsRun(), "java pid") << "a command ran during the run";
+  EXPECT_EQ(ToolsRun(), "javac pid") << "a command ran during the run";
   ExitFromMenu();
 }
 
@@ -390,6 +395,87 @@ TEST_F(StripCommands, KeysTypedDuringAVisibleRunReachTheProgramAndThenTheEditorI
   EXPECT_TRUE(ResultWindows().empty()) << "the run was stopped";
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == EditorWindow(); }))
       << "the editor is not in front";
+  ExitFromMenu();
+}
+
+// ---------------------------------------------------------------------------
+// A java run that goes on: its result window opens live, with the program's
+// output as it comes and a field for the lines the user types.
+class LiveRun : public StripTest {
+ protected:
+  // Clicks slot 2 (java alone) on the strip, which keeps the keyboard for the
+  // live window, and waits for that window with its input field focused.
+  HWND RunJavaLive() {
+    if (!StartOnSource() || !BringToFront(EditorWindow())) return nullptr;
+    ClickAt(CenterOf(ToolbarButtonRect(strip_, 1)));
+    HWND live = nullptr;
+    WaitUntil([&] {
+      live = ResultWindowWith("> java Hello");
+      return live && Running(live);
+    });
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!live || !WaitUntil([&] {
+          return GetGUIThreadInfo(GetWindowThreadProcessId(live, nullptr), &info) &&
+                 info.hwndFocus == GetDlgItem(live, kResultInput);
+        }))
+      return nullptr;
+    return live;
+  }
+  static bool Running(HWND window) {
+    return Utf8(WindowText(window)) == Utf8("結果 - Hello.java (実行中)");
+  }
+  static bool Ended(HWND window) {
+    return WaitUntil([&] { return Utf8(WindowText(window)) == Utf8("結果 - Hello.java"); });
+  }
+};
+
+TEST_F(LiveRun, OutputShowsWhileTheProgramRunsAndTheTextEndsWithTheVerdict) {
+  WriteFileBytes(*folder_ / "java.txt", "途中の行\r\n");
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_OUT_JAVA", *folder_ / "java.txt"));
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_SLEEP_JAVA", "3000"));
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_EXIT", "3"));
+  HWND live = RunJavaLive();
+  ASSERT_NE(live, nullptr) << "no live result window";
+  EXPECT_EQ(Utf8(ResultText(live)), Utf8("> java Hello\r\n途中の行\r\n"));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(live, kResultStop)));
+
+  ASSERT_TRUE(Ended(live)) << "the run did not end";
+  const std::string text = ResultText(live);
+  const std::string verdict = "--- 終了コード 3 (";
+  ASSERT_NE(text.rfind(verdict), std::string::npos) << Utf8(text);
+  EXPECT_EQ(text.substr(text.size() - 10), " 秒) ---\r\n") << Utf8(text);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(live, kResultInput)));
+  EXPECT_EQ(ResultWindows().size(), 1u) << "a second window opened at the end";
+  ExitFromMenu();
+}
+
+TEST_F(LiveRun, ALineTypedReachesTheProgramAndShowsInTheText) {
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_READLINE_JAVA", "1"));
+  HWND live = RunJavaLive();
+  ASSERT_NE(live, nullptr) << "no live result window";
+  for (WORD key : {WORD('2'), WORD('1'), WORD(VK_RETURN)}) PressKeys({key});
+  ASSERT_TRUE(Ended(live)) << "java read no line";
+  ASSERT_EQ(ToolLog().size(), 2u);
+  EXPECT_EQ(ToolLog()[1][1], "21");
+  EXPECT_EQ(ResultText(live).compare(0, 18, "> java Hello\r\n21\r\n"), 0) << ResultText(live);
+  ExitFromMenu();
+}
+
+// A program that does not read leaves the typed line unread: it never
+// reaches the interpreter as a command.
+TEST_F(LiveRun, TypedTextNeverReachesTheInterpreter) {
+  env_.emplace_back(new ScopedEnv("PELLARO_FAKE_SLEEP_JAVA", "2500"));
+  HWND live = RunJavaLive();
+  ASSERT_NE(live, nullptr) << "no live result window";
+  SendMessageA(GetDlgItem(live, kResultInput), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("echo x>x.txt"));
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(Ended(live)) << "the run did not end";
+  ASSERT_TRUE(WaitUntilIdle(strip_));
+  EXPECT_NE(ResultText(live).find("echo x>x.txt\r\n"), std::string::npos);
+  EXPECT_FALSE(IsExistingFile(DirectoryOf(source_) + "x.txt"));
+  EXPECT_FALSE(IsExistingFile("C:\\x.txt"));
   ExitFromMenu();
 }
 
@@ -507,14 +593,42 @@ TEST_F(StripLifetime, FirstPlacesAreBelowTheEditorsCaptionAndBesideTheStrip) {
   ExitFromMenu();
 }
 
+// Every pipe handle of process pid, duplicated into this process and held
+// while the object lives.
+class HeldPipes {
+ public:
+  explicit HeldPipes(DWORD pid) {
+    UniqueHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid));
+    for (ULONG_PTR value = 4; process && value < 0x10000; value += 4) {
+      HANDLE copy = nullptr;
+      if (!DuplicateHandle(process.Get(), reinterpret_cast<HANDLE>(value), GetCurrentProcess(),
+                           &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        continue;
+      UniqueHandle held(copy);
+      if (GetFileType(copy) == FILE_TYPE_PIPE) pipes_.push_back(std::move(held));
+    }
+  }
+  bool Empty() const { return pipes_.empty(); }
+
+ private:
+  std::vector<UniqueHandle> pipes_;
+};
+
+// The interpreters that wait for a run end with a killed Pellaro even when
+// another process holds their input open, so that they never see its end.
 TEST_F(StripLifetime, InterpreterWaitingForTheNextRunEndsWhenPellaroIsKilled) {
   ASSERT_NE(StartOnSource(), nullptr) << "no strip";
-  std::vector<DWORD> waiting;
+  // One interpreter waits from the start, another after a command.
+  RunFromMenu(0);
+  ASSERT_TRUE(WaitForToolRecords(1, 1));
+  std::set<DWORD> waiting;
   ASSERT_TRUE(WaitUntil([&] {
     for (const auto& child : ChildProcesses(pellaro_.Id()))
-      if (lstrcmpiA(child.second.c_str(), "cmd.exe") == 0) waiting.push_back(child.first);
+      if (lstrcmpiA(child.second.c_str(), "cmd.exe") == 0) waiting.insert(child.first);
     return !waiting.empty();
   })) << "no interpreter waits for a run";
+  HeldPipes held(pellaro_.Id());
+  ASSERT_FALSE(held.Empty());
   pellaro_.EndIfRunning();
   for (DWORD id : waiting) EXPECT_TRUE(ProcessEnds(id, 5000)) << "interpreter " << id;
 }

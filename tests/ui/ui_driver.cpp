@@ -166,7 +166,9 @@ PellaroProcess StartCommandLine(const std::string& commandLine, const std::strin
 
 std::vector<HWND> FindResultWindows(DWORD pid) {
   return FindWindows(pid, kDialogClass, [](HWND window) {
-    return CaptionOf(window) == kResultCaption && GetDlgItem(window, kResultEdit) != nullptr;
+    // "結果", or "結果 - Hello.java" with " (実行中)" while its run goes on.
+    return CaptionOf(window).compare(0, sizeof kResultCaption - 1, kResultCaption) == 0 &&
+           GetDlgItem(window, kResultEdit) != nullptr;
   });
 }
 

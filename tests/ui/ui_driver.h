@@ -21,6 +21,8 @@ constexpr DWORD kUiWaitMs = 15000;
 constexpr int kSaveButton = 1009;
 constexpr int kCloseButton = 1063;
 constexpr int kResultEdit = 1098;
+constexpr int kResultStop = 1320;
+constexpr int kResultInput = 1321;
 
 // One process of ours (Pellaro.exe, setup.exe). Ended by force when the object goes while it still
 // runs, so a test that failed midway leaves nothing behind.

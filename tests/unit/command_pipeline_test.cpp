@@ -12,6 +12,7 @@
 #include "settings/app_settings.h"
 #include "test_support.h"
 #include "tools/tool_run.h"
+#include "java/compile_error.h"
 #include "tools/command_pipeline.h"
 
 namespace {
@@ -100,10 +101,10 @@ TEST_F(CommandPipelineTest, CleanCompileRunsJavaWithTheSecondArgumentsAfterJavac
   ASSERT_EQ(runs.size(), 2u) << Utf8(ReadWholeFile(log_));
   EXPECT_EQ(runs[0].tool, "javac");
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[0].arguments, "-g Hello.java ");
+  EXPECT_EQ(runs[0].arguments, "-g Hello.java");
   EXPECT_EQ(runs[1].tool, "java");
   EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[1].arguments, "-Xmx64m Hello ");
+  EXPECT_EQ(runs[1].arguments, "-Xmx64m Hello");
 
   std::string result = ResultBuffer;
   std::size_t compiled = result.find("COMPILED");
@@ -126,6 +127,35 @@ TEST_F(CommandPipelineTest, ErrorWordInCompilerOutputStopsBeforeJava) {
   }
 }
 
+// A javac that fails says so by its exit code, whatever its words: the
+// classes of an earlier compile must not run. Every run ends with a verdict.
+TEST_F(CommandPipelineTest, ExitCodeDecidesTheCompileAndTheTextEndsWithTheVerdict) {
+  const struct {
+    DWORD exeMode;
+    const char* exitCode;
+    Names tools;
+    const char* verdict;
+  } cases[] = {
+      {3, "1", {"javac"}, "--- コンパイルできませんでした ---\r\n"},
+      {1, "0", {"javac"}, "--- コンパイルできました ("},
+      {3, "0", {"javac", "java"}, "--- 終了コード 0 ("},
+      {2, "-1", {"java"}, "--- 終了コード -1 ("},
+  };
+  Prints("javac", "Error: Could not create the Java Virtual Machine.\r\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.exitCode);
+    DeleteFileA(log_.c_str());
+    ScopedEnv exitCode("PELLARO_FAKE_EXIT", c.exitCode);
+    Run(2, c.exeMode);
+    EXPECT_EQ(Tools(), c.tools);
+    const std::string result = ResultBuffer;
+    const std::size_t verdict = result.rfind("--- ");
+    ASSERT_NE(verdict, std::string::npos) << Utf8(result);
+    EXPECT_EQ(Utf8(result.substr(verdict, std::strlen(c.verdict))), Utf8(c.verdict));
+    EXPECT_EQ(result.substr(result.size() - 6), " ---\r\n") << Utf8(result);
+  }
+}
+
 TEST_F(CommandPipelineTest, SourceInFolderNamedErrorStillRunsAfterACleanCompile) {
   std::string dir = *folder_ / "error-エラー";
   ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
@@ -138,7 +168,7 @@ TEST_F(CommandPipelineTest, SourceInFolderNamedErrorStillRunsAfterACleanCompile)
   ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
   EXPECT_EQ(runs[1].tool, "java");
   EXPECT_EQ(runs[1].folder, dir);
-  EXPECT_EQ(runs[1].arguments, "error ");
+  EXPECT_EQ(runs[1].arguments, "error");
 }
 
 TEST_F(CommandPipelineTest, RealCompileErrorInFolderNamedErrorStillStops) {
@@ -160,7 +190,7 @@ TEST_F(CommandPipelineTest, JavaAloneTakesFirstArgumentsEvenAfterASecondArgument
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 3u);
   EXPECT_EQ(runs[2].tool, "java");
-  EXPECT_EQ(runs[2].arguments, "-first Hello ");
+  EXPECT_EQ(runs[2].arguments, "-first Hello");
 }
 
 TEST_F(CommandPipelineTest, CompileOnlyModesRunJavacAlone) {
@@ -182,7 +212,7 @@ TEST_F(CommandPipelineTest, ShortNameFromTheEditorReachesJavacAsTheLongName) {
   Run(0, 1, shortPath);
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0].arguments, "HelloWorldApplication.java ");
+  EXPECT_EQ(runs[0].arguments, "HelloWorldApplication.java");
 }
 
 TEST_F(CommandPipelineTest, SettingsFileModeRunsNothingAndLeavesTheResult) {
@@ -203,7 +233,8 @@ TEST_F(CommandPipelineTest, InterpreterThatCannotStartEndsTheSequenceWithTheFail
   ASSERT_EQ(RunProgram("\"" + FakesFolder() + "\\sequence_runner.exe\" 2 3 \"" + source_ + "\" \"" +
                        result + "\""),
             0u);
-  EXPECT_EQ(Utf8(ReadWholeFile(result)), Utf8("失敗しました"));
+  EXPECT_EQ(Utf8(ReadWholeFile(result)),
+            Utf8("> javac Hello.java\r\n失敗しました\r\n--- コンパイルできませんでした ---\r\n"));
 }
 
 TEST_F(CommandPipelineTest, FolderThatCannotBeEnteredIsNamedAndNothingRuns) {
@@ -276,9 +307,9 @@ TEST_F(CommandPipelineTest, ClassInAPackageRunsFromItsRootByItsQualifiedName) {
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[0].arguments, "-encoding windows-31j app\\表\\Main.java ");
+  EXPECT_EQ(runs[0].arguments, "-encoding windows-31j app\\表\\Main.java");
   EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[1].arguments, "app.表.Main ");
+  EXPECT_EQ(runs[1].arguments, "app.表.Main");
 }
 
 // A textbook's package class saved in a folder of its own: javac alone
@@ -313,7 +344,7 @@ TEST_F(AppletRunTest, GeneratedPageIsShownToAppletviewerAndDeletedAfterwards) {
   ASSERT_EQ(runs.size(), 2u) << Utf8(ResultBuffer);
   EXPECT_EQ(runs[1].tool, "appletviewer");
   EXPECT_EQ(runs[1].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[1].arguments, "temp.html ");
+  EXPECT_EQ(runs[1].arguments, "temp.html");
   std::vector<std::string> pages = PagesShown();
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0],
@@ -361,7 +392,7 @@ TEST_F(AppletRunTest, PageWithDriveLetterIsUsedAsItIs) {
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].folder, pages);
-  EXPECT_EQ(runs[0].arguments, "a.html ");
+  EXPECT_EQ(runs[0].arguments, "a.html");
   EXPECT_EQ(PagesShown(), Names{"absolute page"});
 }
 
@@ -377,9 +408,9 @@ TEST_F(AppletRunTest, RelativePageIsTakenFromTheSourceFolder) {
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[0].arguments, "a.html ");
+  EXPECT_EQ(runs[0].arguments, "a.html");
   EXPECT_EQ(runs[1].folder, *folder_ / "sub");
-  EXPECT_EQ(runs[1].arguments, "a.html ");
+  EXPECT_EQ(runs[1].arguments, "a.html");
   EXPECT_EQ(PagesShown(), (Names{"beside the source", "in sub"}));
   EXPECT_FALSE(FileExists(*folder_ / "temp.html"));
 }
@@ -530,7 +561,7 @@ TEST_F(EditorCommandTest, CommandInTheEditorCompilesItsFile) {
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].tool, "javac");
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[0].arguments, "Hello.java ");
+  EXPECT_EQ(runs[0].arguments, "Hello.java");
 }
 
 TEST_F(EditorCommandTest, ForeignWindowInFrontRunsNothing) {

@@ -151,6 +151,42 @@ TEST_F(JdkBridge, PackageSampleCompilesAndRunsFromItsRoot) {
   EXPECT_NE(text.find("パッケージ app から、こんにちは Pellaro!"), std::string::npos) << Utf8(text);
 }
 
+// Types one line for java as soon as it runs, as the user does in the live
+// result window.
+class TypesForJava : public RunWatch {
+ public:
+  explicit TypesForJava(const std::wstring& line) : line_(line) { WatchRuns(this); }
+  ~TypesForJava() override { WatchRuns(nullptr); }
+  void Begin(ToolRun& run) override {
+    if (GivesInput(run.Tool())) run.Send(line_);
+  }
+  bool GivesInput(const char* tool) const override { return lstrcmpA(tool, "java") == 0; }
+  DWORD NextWake() override { return INFINITE; }
+  bool ShouldStop() override { return false; }
+  void End() override {}
+
+ private:
+  std::wstring line_;
+};
+
+TEST_F(JdkBridge, ScannerReadsTheTypedLine) {
+  folder_ = std::make_unique<TempFolder>("bridge");
+  WriteFileBytes(*folder_ / "Twice.java",
+                 "import java.util.Scanner;\r\n"
+                 "public class Twice {\r\n"
+                 "  public static void main(String[] args) {\r\n"
+                 "    System.out.print(\"number: \");\r\n"
+                 "    System.out.println(new Scanner(System.in).nextInt() * 2);\r\n"
+                 "  }\r\n"
+                 "}\r\n");
+  TypesForJava typing(L"21");
+  std::string folder;
+  const std::string text = CompileAndRun(*folder_ / "Twice.java", folder);
+  EXPECT_NE(text.find("> java Twice\r\n21\r\n"), std::string::npos) << Utf8(text);
+  EXPECT_NE(text.find("number: 42\r\n"), std::string::npos) << Utf8(text);
+  EXPECT_NE(text.find("--- 終了コード 0 ("), std::string::npos) << Utf8(text);
+}
+
 // A JDK folder whose javac is the bridge and whose release file is the real
 // JDK's, so that the runs know its version; archives go to a folder of the
 // test's own.

@@ -48,14 +48,15 @@ class RunToolTest : public testing::Test {
 
 TEST(ToolScriptText, HasTheFourLinesOfTheInterpreterScript) {
   const std::string check = " (if errorlevel 1 exit 267)\r\n";
+  const std::string exit = "exit %ERRORLEVEL%\r\n";
   EXPECT_EQ(ToolScript("D:\\work\\Hello.java", "javac", "", ""),
-            " cd /d \"D:\\work\\\"\r\n" + check + " javac Hello.java \r\nexit 0\r\n");
-  EXPECT_EQ(ToolScript("C:\\Hello.java", "java", "-cp .", "a b"),
-            " cd /d \"C:\\\"\r\n" + check + " java -cp . Hello.java a b\r\nexit 0\r\n");
+            " cd /d \"D:\\work\\\"\r\n" + check + " javac Hello.java \r\n" + exit);
+  EXPECT_EQ(ToolScript("C:\\", "Hello.java", "java", "-cp .", "a b", "<in >out 2>&1"),
+            " cd /d \"C:\\\"\r\n" + check + " java -cp . Hello.java a b <in >out 2>&1\r\n" + exit);
   EXPECT_EQ(ToolScript("D:\\表示\\My Program.java", "javac", "", ""),
-            " cd /d \"D:\\表示\\\"\r\n" + check + " javac \"My Program.java\" \r\nexit 0\r\n");
+            " cd /d \"D:\\表示\\\"\r\n" + check + " javac \"My Program.java\" \r\n" + exit);
   EXPECT_EQ(ToolScript("\\\\server\\share\\src\\Hello.java", "javac", "", ""),
-            " pushd \"\\\\server\\share\\src\\\"\r\n" + check + " javac Hello.java \r\nexit 0\r\n");
+            " pushd \"\\\\server\\share\\src\\\"\r\n" + check + " javac Hello.java \r\n" + exit);
 }
 
 // The interpreter is named by its full path, never found by a search that
@@ -143,15 +144,15 @@ TEST_F(RunToolTest, JavacIsToldTheEncodingOfTheFoldersSourcesUnlessTheArgumentsN
     const char* logged;
     const char* note;  // in the result after javac; none when empty
   } cases[] = {
-      {"// 表示\r\nclass Hello {}", "", "-g", "-encoding windows-31j -g Hello.java ", ""},
-      {"// \xE8\xA1\xA8\nclass Hello {}", "", "", "-encoding UTF-8 Hello.java ", ""},
+      {"// 表示\r\nclass Hello {}", "", "-g", "-encoding windows-31j -g Hello.java", ""},
+      {"// \xE8\xA1\xA8\nclass Hello {}", "", "", "-encoding UTF-8 Hello.java", ""},
       {"\xEF\xBB\xBF"
        "class Hello {}",
-       "", "", "-encoding UTF-8 Hello.java ", "BOM なし"},
-      {"// 表示\r\nclass Hello {}", "", "-encoding EUC-JP", "-encoding EUC-JP Hello.java ", ""},
-      {"class Hello {}", sjis, "", "-encoding windows-31j Hello.java ", ""},
-      {"// 表示\r\nclass Hello {}", utf8, "", "-encoding windows-31j Hello.java ", ": Util.java。"},
-      {std::string("\xFF\xFE/\0/\0\n\0", 8), "", "", "-encoding UTF-16 Hello.java ", ""},
+       "", "", "-encoding UTF-8 Hello.java", "BOM なし"},
+      {"// 表示\r\nclass Hello {}", "", "-encoding EUC-JP", "-encoding EUC-JP Hello.java", ""},
+      {"class Hello {}", sjis, "", "-encoding windows-31j Hello.java", ""},
+      {"// 表示\r\nclass Hello {}", utf8, "", "-encoding windows-31j Hello.java", ": Util.java。"},
+      {std::string("\xFF\xFE/\0/\0\n\0", 8), "", "", "-encoding UTF-16 Hello.java", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.logged);
@@ -181,15 +182,19 @@ TEST_F(RunToolTest, JavacIsToldTheEncodingOfTheFoldersSourcesUnlessTheArgumentsN
 // Where the interpreter cannot enter the file's folder it may stand anywhere
 // (Wine starts it in the drive's root): the script ends there, and the run
 // tells the folder apart from a tool that ran.
+DWORD RunScript(Interpreter& interpreter, const std::string& script) {
+  interpreter.SetScript(script);
+  while (interpreter.FeedMore()) Sleep(1);
+  WaitForSingleObject(interpreter.Process(), 15000);
+  return interpreter.ExitCode();
+}
+
 TEST_F(RunToolTest, ScriptEndsWhenItCannotEnterTheFolder) {
   const std::string gone = *folder_ / "gone";
-  CapturedProcess child;
-  ASSERT_TRUE(child.CreatePipes());
-  ASSERT_TRUE(child.Start(InterpreterCommand(), false, folder_->Path().c_str()));
-  ResultText text;
-  ASSERT_TRUE(child.FeedAndCollect(ToolScript(gone + "\\Hello.java", "javac", "", ""), text));
+  Interpreter child;
+  ASSERT_TRUE(child.Start(InterpreterCommand(), folder_->Path().c_str(), nullptr));
+  EXPECT_EQ(RunScript(child, ToolScript(gone + "\\Hello.java", "javac", "", "")), 267u);
   EXPECT_TRUE(Log().empty()) << "javac ran in another folder";
-  EXPECT_EQ(child.ExitCode(), 267u);
 
   ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_EQ(Log().size(), 1u);
@@ -200,19 +205,16 @@ TEST_F(RunToolTest, ScriptEndsWhenItCannotEnterTheFolder) {
 TEST_F(RunToolTest, WaitingInterpreterRunsTheNextScriptWhereTheEnvironmentIsTheSame) {
   ExpectRunEnvironment(L"");
   PrepareInterpreter();
-  std::unique_ptr<CapturedProcess> waiting = TakeWaitingInterpreter(L"");
+  std::unique_ptr<Interpreter> waiting = TakeWaitingInterpreter(L"");
   ASSERT_NE(waiting, nullptr);
-  ResultText stopped;
-  ASSERT_TRUE(
-      waiting->FeedAndCollect(ToolScript(*folder_ / "gone\\Hello.java", "javac", "", ""), stopped));
-  EXPECT_EQ(waiting->ExitCode(), 267u);
+  EXPECT_EQ(RunScript(*waiting, ToolScript(*folder_ / "gone\\Hello.java", "javac", "", "")), 267u);
   EXPECT_TRUE(Log().empty()) << "javac ran in another folder";
 
   PrepareInterpreter();
   ASSERT_TRUE(Run("javac", source_, 0));
   ASSERT_EQ(Log().size(), 1u);
   EXPECT_EQ(Log()[0][1], Folder());
-  EXPECT_EQ(std::string(ResultBuffer).substr(0, 7), " \r\nC:\\>") << Utf8(ResultBuffer);
+  EXPECT_EQ(TakeWaitingInterpreter(L""), nullptr) << "the run took the waiting interpreter";
 
   PrepareInterpreter();
   EXPECT_EQ(TakeWaitingInterpreter(std::wstring(L"A=1\0\0", 5)), nullptr);
@@ -220,9 +222,13 @@ TEST_F(RunToolTest, WaitingInterpreterRunsTheNextScriptWhereTheEnvironmentIsTheS
   EXPECT_EQ(Log().size(), 2u);
 }
 
-TEST_F(RunToolTest, CapturedTextStartsWithTheSpaceEvenWithoutOutput) {
+// Nothing of the interpreter's own shows: no banner, prompt, cd or check.
+TEST_F(RunToolTest, TextIsTheToolsLineAsTypedAndWhatTheToolPrinted) {
+  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "65");
   ASSERT_TRUE(Run("javac", source_, 0)) << Utf8(ResultBuffer);
-  EXPECT_EQ(ResultBuffer[0], ' ');
+  EXPECT_EQ(
+      std::string(ResultBuffer),
+      "> javac Hello.java\r\n00000000 ------------------------------------------------------\r\n");
 }
 
 TEST_F(RunToolTest, ShiftJisOutputIsCapturedByteForByte) {
@@ -233,11 +239,29 @@ TEST_F(RunToolTest, ShiftJisOutputIsCapturedByteForByte) {
   EXPECT_NE(std::string(ResultBuffer).find(message), std::string::npos) << Utf8(ResultBuffer);
 }
 
-TEST_F(RunToolTest, OutputBeyondTheBufferIsCutWithoutStallingTheRun) {
-  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "1048576");
+// 1 MiB of 65-byte lines: the first 64 KiB, a note of what was left out, and
+// the latest lines up to the last, all within the buffer.
+TEST_F(RunToolTest, LongOutputKeepsItsBeginningAndItsEndWithANoteBetween) {
+  ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVAC", "1048580");
   ASSERT_TRUE(Run("javac", source_, 0));
-  EXPECT_EQ(std::strlen(ResultBuffer), kResultBufferSize);
-  EXPECT_NE(std::string(ResultBuffer, 20000).find("00000000 ---"), std::string::npos);
+  const std::string text = ResultBuffer;
+  EXPECT_LE(text.size(), kResultBufferSize);
+  EXPECT_GT(text.size(), kResultBufferSize - 20 * 1024);
+  EXPECT_NE(text.find("00000000 ---"), std::string::npos);
+  const std::string lastLine =
+      "00016131 ------------------------------------------------------\r\n";
+  EXPECT_EQ(text.substr(text.size() - lastLine.size()), lastLine);
+  const std::string opening = "（出力が多いため、途中の ";
+  const std::size_t note = text.find(opening);
+  ASSERT_NE(note, std::string::npos);
+  EXPECT_LE(note, 64u * 1024);
+  const std::size_t noteEnd = text.find("\r\n", note) + 2;
+  const std::string shown = "> javac Hello.java\r\n";
+  const unsigned long omitted = std::strtoul(text.c_str() + note + opening.size(), nullptr, 10);
+  EXPECT_EQ(omitted, shown.size() + 1048580 - (text.size() - (noteEnd - note)));
+  EXPECT_EQ(text.substr(noteEnd - 2 - std::strlen(" バイトを省きました）"),
+                        2 + std::strlen(" バイトを省きました）")),
+            " バイトを省きました）\r\n");
 }
 
 TEST_F(RunToolTest, AppendedOutputNeverRunsPastTheBuffer) {
@@ -261,7 +285,7 @@ TEST_F(RunToolTest, VisiblePromptModeShowsJavaAndCapturesTheOthers) {
   Settings.DOSPrompt = 1;
   ScopedEnv bytes("PELLARO_FAKE_BYTES_JAVA", "100");
   ASSERT_TRUE(Run("java", *folder_ / "Hello", 0));
-  EXPECT_STREQ(ResultBuffer, " ");
+  EXPECT_STREQ(ResultBuffer, "> java Hello\r\n");
   ScopedEnv javacBytes("PELLARO_FAKE_BYTES_JAVAC", "100");
   ASSERT_TRUE(Run("javac", source_, 0));
   EXPECT_NE(std::string(ResultBuffer).find("00000000"), std::string::npos);
