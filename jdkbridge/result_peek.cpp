@@ -69,9 +69,19 @@ void Print(const std::string& bytes) {
             &written, nullptr);
 }
 
+// Whether a window's caption is caption, or caption followed by " - " and
+// what the window shows (結果 - Hello.java).
+bool CaptionIs(HWND window, const std::string& caption) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  const std::string shown = text;
+  return shown == caption || shown.compare(0, caption.size() + 3, caption + " - ") == 0;
+}
+
 HWND FindResultWindow() {
-  HWND window = FindWindowA("#32770", kResultTitle);
-  return window && IsWindowVisible(window) ? window : nullptr;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
+    if (IsWindowVisible(window) && CaptionIs(window, kResultTitle)) return window;
+  return nullptr;
 }
 
 void PrintRect(HWND window) {
@@ -154,8 +164,10 @@ HWND FindStrip() {
 // 0), or the strip for "-".
 HWND FindWindowCalled(const std::string& caption, int controlId = 0) {
   if (caption == kStripName) return FindStrip();
-  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, caption.c_str()));)
-    if (IsWindowVisible(window) && (controlId == 0 || GetDlgItem(window, controlId))) return window;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr));)
+    if (IsWindowVisible(window) && CaptionIs(window, caption) &&
+        (controlId == 0 || GetDlgItem(window, controlId)))
+      return window;
   return nullptr;
 }
 

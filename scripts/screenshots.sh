@@ -8,7 +8,8 @@
 #   screenshot-strip.png      notepad, the strip and the result window
 #   shot-strip-menu.png       the strip with its popup menu
 #   shot-result.png           the result window after javac and java
-#   shot-progress.png         the progress window beside the strip
+#   shot-progress.png         the progress window of a javac beside the strip
+#   shot-live.png             the live result window of a java still running
 #   shot-settings-N.png       the settings page selector on each page (1-5)
 #   shot-param.png            the parameter dialog
 #   shot-version.png          the version box
@@ -16,8 +17,9 @@
 #
 # all at 96 DPI, and shot-strip-menu-144.png, shot-result-144.png and
 # shot-settings-4-144.png at 144 DPI (Wine's LogPixels). javac and java are
-# the machine's JDK (through jdkbridge/); the progress window is shown by the
-# tests' fake java, which sleeps. Installs what it needs when it is missing.
+# the machine's JDK (through jdkbridge/); the progress and live windows are
+# shown by the tests' fake javac and java, which sleep. Installs what it
+# needs when it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -30,7 +32,7 @@ echo "== Building (x86_64)"
 # The tests' fake java comes with the tests.
 cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DPELLARO_BUILD_TESTS=ON >/dev/null
-cmake --build "$BUILD_DIR" -j2 --target Pellaro setup jdk_bridge_programs fake_java
+cmake --build "$BUILD_DIR" -j2 --target Pellaro setup jdk_bridge_programs fake_java fake_javac
 
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
@@ -197,15 +199,16 @@ main_session() { # suffix of the file names
   end_desktop
 }
 
-# The progress window of a java that takes its time, stopped with 中止.
+# The progress window of a javac that takes its time, stopped with 中止; then
+# the live result window of a java that takes its time, stopped there.
 progress_session() {
   reset_settings stored
-  WINEPATH=$(winepath -w "$BUILD_DIR/fakes" </dev/null) PELLARO_FAKE_SLEEP_JAVA=30000 \
-    start_in_desktop "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
+  WINEPATH=$(winepath -w "$BUILD_DIR/fakes" </dev/null) PELLARO_FAKE_SLEEP_JAVAC=30000 \
+    PELLARO_FAKE_SLEEP_JAVA=30000 start_in_desktop "$BUILD_DIR/bin/Pellaro.exe" 'C:\work\Hello.java'
   peek rect - "$WAIT" >/dev/null || die "no strip"
   sleep 2
-  peek press - 40003 # コマンド２: java
-  local progress strip waited=0
+  peek press - 40002 # コマンド１: javac
+  local progress strip live waited=0
   progress=$(peek rect 実行中 "$WAIT") || die "no progress window"
   until [ "$(peek field 実行中 1302)" = "経過 2 秒" ]; do
     [ "$waited" -lt 100 ] || die "the progress window did not count to 2 s"
@@ -216,6 +219,14 @@ progress_session() {
   printf '%s\n%s\n' "$strip" "$progress" | shot shot-progress "$(px 12)"
   peek press 実行中 2 # 中止
   peek rect 結果 "$WAIT" >/dev/null || die "no result window after 中止"
+  peek close
+  peek press - 40003 # コマンド２: java
+  live=$(peek rect 結果 "$WAIT" 1321) || die "no live result window"
+  sleep 1
+  live=$(peek rect 結果 "$WAIT" 1321)
+  printf '%s\n' "$live" | shot shot-live 0
+  peek press 結果 1320 # 中止
+  sleep 1
   peek close
   peek exit >/dev/null || die "Pellaro did not end through 終了"
   end_desktop

@@ -204,7 +204,7 @@ RunEnd RunTool(const char* tool, const ToolCall& call, int slot, ToolArguments a
   if (!interpreter) {
     interpreter = std::make_unique<Interpreter>();
     const char* startFolder = folder.empty() || IsNetworkPath(folder) ? nullptr : folder.c_str();
-    const char* environment = call.environment.empty() ? nullptr : call.environment.data();
+    const wchar_t* environment = call.environment.empty() ? nullptr : call.environment.data();
     bool started = false;
     if (visible && IsNtFamily()) {
       // The NT family's interpreter takes the whole script at once; the one

@@ -328,7 +328,7 @@ TEST_F(CommandPipelineTest, PackageOutsideItsFoldersCompilesButRunsNothing) {
   std::vector<ToolRun> runs = Runs();
   ASSERT_EQ(runs.size(), 1u) << Utf8(ResultBuffer);
   EXPECT_EQ(runs[0].folder, Bare(folder_->Path()));
-  EXPECT_EQ(runs[0].arguments, "Hello.java ");
+  EXPECT_EQ(runs[0].arguments, "Hello.java");
 }
 
 class AppletRunTest : public CommandPipelineTest {
