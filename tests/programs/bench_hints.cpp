@@ -62,7 +62,7 @@ std::string JavacLines(std::size_t bytes) {
   return text + ProgramLines(bytes - text.size());
 }
 
-// The median milliseconds of WithHints on text; hints counts its hint lines.
+// The median milliseconds of WithHints on text; hints counts the hints in it.
 double Measure(const std::string& text, int rounds, std::size_t& hints) {
   const std::string source = Source();
   const SourceReader reader = [&](const std::string&) { return source; };
@@ -73,10 +73,14 @@ double Measure(const std::string& text, int rounds, std::size_t& hints) {
     hinted = WithHints(text, "C:\\work\\", reader);
     if (round >= 0) times.push_back((Now() - start) * 1000);
   }
+  // A hint of two lines counts once: its second line follows a hint line.
+  const std::string prefix = kHintPrefix;
   hints = 0;
-  for (std::size_t at = hinted.find(kHintPrefix); at != std::string::npos;
-       at = hinted.find(kHintPrefix, at + 1))
-    ++hints;
+  for (std::size_t at = hinted.find(prefix); at != std::string::npos;
+       at = hinted.find(prefix, at + 1)) {
+    const std::size_t previous = at >= 3 ? hinted.rfind('\n', at - 3) + 1 : 0;
+    if (at < 2 || hinted.compare(previous, prefix.size(), prefix) != 0) ++hints;
+  }
   return Median(times);
 }
 
@@ -87,14 +91,14 @@ int main(int argc, char** argv) {
   bool ok = true;
   std::size_t hints = 0;
   const double plain = Measure(ProgramLines(kResultBufferSize), rounds, hints);
-  std::printf("H1   %6.2f ms for 256 KiB of a program's lines (%zu hint line)  target %.0f ms%s\n",
+  std::printf("H1   %6.2f ms for 256 KiB of a program's lines (%zu hint)  target %.0f ms%s\n",
               plain, hints, kTargetMs, plain <= kTargetMs && hints == 1 ? "" : "  FAILED");
   ok = ok && plain <= kTargetMs && hints == 1;
   const double javac = Measure(JavacLines(kResultBufferSize), rounds, hints);
   // One line under each diagnostic and one under the exception.
   const bool allHinted = hints == 101;
   std::printf(
-      "H2   %6.2f ms for 256 KiB with 100 javac messages (%zu hint lines)  target %.0f ms%s\n",
+      "H2   %6.2f ms for 256 KiB with 100 javac messages (%zu hints)  target %.0f ms%s\n",
       javac, hints, kTargetMs, javac <= kTargetMs && allHinted ? "" : "  FAILED");
   ok = ok && javac <= kTargetMs && allHinted;
   return ok ? 0 : 1;
