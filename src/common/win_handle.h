@@ -42,6 +42,15 @@ class UniqueObject {
   Type value_ = Traits::Empty();
 };
 
+// Security attributes that let a child process inherit the handle made with
+// them.
+inline SECURITY_ATTRIBUTES InheritableAttributes() {
+  SECURITY_ATTRIBUTES security = {};
+  security.nLength = sizeof security;
+  security.bInheritHandle = TRUE;
+  return security;
+}
+
 struct HandleTraits {
   using Type = HANDLE;
   static Type Empty() { return nullptr; }

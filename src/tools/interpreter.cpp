@@ -12,15 +12,8 @@
 
 namespace {
 
-SECURITY_ATTRIBUTES Inheritable() {
-  SECURITY_ATTRIBUTES security = {};
-  security.nLength = sizeof security;
-  security.bInheritHandle = TRUE;
-  return security;
-}
-
 bool MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
-  SECURITY_ATTRIBUTES security = Inheritable();
+  SECURITY_ATTRIBUTES security = InheritableAttributes();
   return CreatePipe(readEnd.Receive(), writeEnd.Receive(), &security, 0) != FALSE;
 }
 
@@ -119,9 +112,7 @@ class LentConsole {
       if (window)
         SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     }
-    SECURITY_ATTRIBUTES inheritable = {};
-    inheritable.nLength = sizeof inheritable;
-    inheritable.bInheritHandle = TRUE;
+    SECURITY_ATTRIBUTES inheritable = InheritableAttributes();
     screen_.Reset(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
                               nullptr));
@@ -161,7 +152,7 @@ bool Interpreter::Start(const std::string& commandLine, const char* currentDirec
                         const wchar_t* environment, HANDLE output) {
   UniqueHandle nul;
   if (!output) {
-    SECURITY_ATTRIBUTES security = Inheritable();
+    SECURITY_ATTRIBUTES security = InheritableAttributes();
     nul.Reset(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
                           OPEN_EXISTING, 0, nullptr));
     if (nul.Get() == INVALID_HANDLE_VALUE) nul.Release();

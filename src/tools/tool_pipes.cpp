@@ -84,9 +84,7 @@ std::string ToolPipes::Redirections() const {
 }
 
 UniqueHandle ToolPipes::OpenOutputHere() {
-  SECURITY_ATTRIBUTES security = {};
-  security.nLength = sizeof security;
-  security.bInheritHandle = TRUE;
+  SECURITY_ATTRIBUTES security = InheritableAttributes();
   UniqueHandle writeEnd(CreateFileA(outputName_.c_str(), GENERIC_WRITE, 0, &security, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (writeEnd.Get() == INVALID_HANDLE_VALUE) writeEnd.Release();

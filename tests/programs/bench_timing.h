@@ -39,9 +39,7 @@ inline double Median(std::vector<double> values) {
 // how long CreateProcess took, in milliseconds.
 inline long long RunWithPipe(const std::string& commandLine, const std::string& folder,
                              std::vector<double>* createTimes = nullptr) {
-  SECURITY_ATTRIBUTES inheritable = {};
-  inheritable.nLength = sizeof inheritable;
-  inheritable.bInheritHandle = TRUE;
+  SECURITY_ATTRIBUTES inheritable = InheritableAttributes();
   UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
   if (!CreatePipe(outputRead.Receive(), outputWrite.Receive(), &inheritable, 0) ||
       !CreatePipe(inputRead.Receive(), inputWrite.Receive(), &inheritable, 0))
